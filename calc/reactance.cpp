@@ -1,0 +1,135 @@
+#include "calc/reactance.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+
+namespace velmorida {
+namespace {
+
+// 2 pi is taken as 6.28 in this calculator, on purpose.
+constexpr double kTwoPi = 6.28;
+constexpr double kUnitStep = 1000;
+constexpr int kOhmDecimals = 5;
+constexpr int kScaledDecimals = 3;
+
+// Each unit step is its own division, one after the other, never a single
+// division by 10^12: the figures depend on that order.
+double CapacitanceInFarads(double value, std::string_view unit) {
+  int steps = 0;
+  if (unit == "pF") {
+    steps = 4;
+  } else if (unit == "nF") {
+    steps = 3;
+  } else if (unit == "uF") {
+    steps = 2;
+  }
+  for (int i = 0; i < steps; ++i) value /= kUnitStep;
+  return value;
+}
+
+double FrequencyInHertz(double value, std::string_view unit) {
+  int steps = 0;
+  if (unit == "kHz") {
+    steps = 1;
+  } else if (unit == "MHz") {
+    steps = 2;
+  }
+  for (int i = 0; i < steps; ++i) value *= kUnitStep;
+  return value;
+}
+
+void ShowReadOut(FormState& state, bool visible) {
+  state.txtRVisible = visible;
+  state.lblUMVisible = visible;
+  state.lblEtichete0Visible = visible;
+}
+
+// A capacitance that underflows to zero in farads, or a frequency that
+// overflows in hertz, has a reactance no double can be trusted to show.
+bool LeftTheDoubleRange(double typed, double converted) {
+  return (typed != 0 && converted == 0) || !std::isfinite(converted);
+}
+
+// The reactance when its value in ohms overflows: the same divisions with the
+// two steps up to MOhm taken first. Not finite when even MOhm overflows.
+double MegaOhmsWhenOhmsOverflow(double frequency, double capacitance) {
+  return 1.0 / kTwoPi / kUnitStep / kUnitStep / frequency / capacitance;
+}
+
+void HideUncomputable(FormState& state, const NumberFormat& format) {
+  state.txtR = NumberToText(0, format);
+  state.lblUM = kOhm;
+  ShowReadOut(state, false);
+}
+
+// Rounding in MOhm directly, as the rescaling in steps would have to pass
+// through a value in ohms that no double holds.
+void ShowInMegaOhmsOrHide(FormState& state, const NumberFormat& format, double frequency,
+                          double capacitance) {
+  const double megaOhms = MegaOhmsWhenOhmsOverflow(frequency, capacitance);
+  if (std::isinf(megaOhms)) {
+    HideUncomputable(state, format);
+    return;
+  }
+  state.txtR = NumberToText(RoundToDecimals(megaOhms, kScaledDecimals), format);
+  state.lblUM = kMegaOhm;
+}
+
+double ReadOut(const FormState& state, const NumberFormat& format) {
+  return TextToNumber(state.txtR, format);
+}
+
+void WriteScaledDown(FormState& state, const NumberFormat& format) {
+  state.txtR =
+      NumberToText(RoundToDecimals(ReadOut(state, format) / kUnitStep, kScaledDecimals), format);
+}
+
+}  // namespace
+
+void Recalculate(FormState& state, const NumberFormat& format) {
+  ShowReadOut(state, true);
+  const double typedC = TextToNumber(state.txtC(), format);
+  const double capacitance = CapacitanceInFarads(typedC, state.cboC);
+  const double typedF = TextToNumber(state.txtFreq(), format);
+  const double frequency = FrequencyInHertz(typedF, state.cboFreq);
+  state.txtR = NumberToText(0, format);
+
+  // A zero input gives a zero read-out, whatever the other input is.
+  const bool zeroInput = typedC == 0 || typedF == 0;
+  if (!zeroInput &&
+      (LeftTheDoubleRange(typedC, capacitance) || LeftTheDoubleRange(typedF, frequency))) {
+    HideUncomputable(state, format);
+    return;
+  }
+
+  std::string readOut = NumberToText(0, format);
+  if (capacitance != 0 && frequency != 0) {
+    double ohms = 1.0 / kTwoPi;
+    ohms = ohms / frequency;
+    ohms = ohms / capacitance;
+    if (std::isinf(ohms)) {
+      ShowInMegaOhmsOrHide(state, format, frequency, capacitance);
+      return;
+    }
+    readOut = NumberToText(RoundToDecimals(ohms, kOhmDecimals), format);
+  }
+  state.txtR = std::move(readOut);
+  ScaleResult(state, format);
+}
+
+void ScaleResult(FormState& state, const NumberFormat& format) {
+  if (ReadOut(state, format) < kUnitStep) {
+    state.lblUM = kOhm;
+    return;
+  }
+  WriteScaledDown(state, format);
+  if (ReadOut(state, format) < kUnitStep) {
+    state.lblUM = kKiloOhm;
+    return;
+  }
+  WriteScaledDown(state, format);
+  state.lblUM = kMegaOhm;
+}
+
+}  // namespace velmorida

@@ -1,0 +1,31 @@
+// Turns the inputs of a FormState (capacitance and frequency with their units)
+// into the read-out text and its unit label: X = 1 / (6.28 * f * C), in Ohm,
+// kOhm or MOhm. It neither corrects the inputs nor raises any event.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "calc/form_state.h"
+#include "calc/number_text.h"
+
+namespace velmorida {
+
+// The items of the two unit lists, in list order.
+inline constexpr std::array<std::string_view, 3> kCapacitanceUnits = {"pF", "nF", "uF"};
+inline constexpr std::array<std::string_view, 3> kFrequencyUnits = {"Hz", "kHz", "MHz"};
+
+inline constexpr std::string_view kOhm = "Ohm";
+inline constexpr std::string_view kKiloOhm = "kOhm";
+inline constexpr std::string_view kMegaOhm = "MOhm";
+
+// Computes the reactance into the read-out, then calls ScaleResult. A
+// reactance beyond the double range even in MOhm leaves "0" in the read-out
+// and hides it with its unit and caption until the next input that computes.
+void Recalculate(FormState& state, const NumberFormat& format);
+
+// Moves the read-out up to kOhm and MOhm while it reads 1000 or more, working
+// each time on the figure as written, and sets the unit label.
+void ScaleResult(FormState& state, const NumberFormat& format);
+
+}  // namespace velmorida

@@ -1,0 +1,72 @@
+#include "window/handlers.h"
+
+#include "calc/reactance.h"
+
+namespace velmorida {
+
+Handlers::Handlers(FormState& state, NumberFormat format, EndProgram endProgram)
+    : state_(state), format_(std::move(format)), endProgram_(std::move(endProgram)) {
+  state_.SetChangeHook([this](InputBox box) { OnChange(box); });
+}
+
+Handlers::~Handlers() { state_.SetChangeHook(nullptr); }
+
+void Handlers::Form_Load() {
+  if (ended_) return;
+  state_.SetText(InputBox::Capacitance, NumberToText(0, format_));
+  state_.SetText(InputBox::Frequency, NumberToText(0, format_));
+  state_.txtR = NumberToText(0, format_);
+  state_.cboC = kCapacitanceUnits.front();
+  state_.cboFreq = "Hz";
+  state_.lblUM = kOhm;
+  Recompute();
+}
+
+// Escape ends the program at once; from then on no handler does anything,
+// whatever events are still on their way.
+void Handlers::Form_KeyPress(int characterCode) {
+  if (ended_ || characterCode != kEscapeCharacterCode) return;
+  ended_ = true;
+  if (endProgram_) endProgram_();
+}
+
+void Handlers::txtC_Change() { OnChange(InputBox::Capacitance); }
+void Handlers::txtFreq_Change() { OnChange(InputBox::Frequency); }
+void Handlers::cboC_Change() { Recompute(); }
+void Handlers::cboC_Click() { Recompute(); }
+void Handlers::cboFreq_Change() { Recompute(); }
+void Handlers::cboFreq_Click() { Recompute(); }
+
+void Handlers::OnChange(InputBox box) {
+  if (ended_) return;
+  ++nesting_;
+  if (nesting_ > counts_.deepestNesting) counts_.deepestNesting = nesting_;
+  CorrectInputField(box);
+  --nesting_;
+}
+
+// Each step reads the box afresh. A replacement raises the box's change event
+// again, and that nested run finishes the work: after "0" it recomputes, after
+// a negative value's absolute value it recomputes and so does this run.
+void Handlers::CorrectInputField(InputBox box) {
+  if (ended_) return;
+  if (!IsNumericText(state_.Text(box), format_)) {
+    ++counts_.correctionWrites;
+    state_.SetText(box, NumberToText(0, format_));
+    return;
+  }
+  const double value = TextToNumber(state_.Text(box), format_);
+  if (value < 0) {
+    ++counts_.correctionWrites;
+    state_.SetText(box, NumberToText(-value, format_));
+  }
+  Recompute();
+}
+
+void Handlers::Recompute() {
+  if (ended_) return;
+  ++counts_.recalculations;
+  Recalculate(state_, format_);
+}
+
+}  // namespace velmorida
