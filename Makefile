@@ -4,12 +4,14 @@
 # Both first install the Debian packages that are missing (as root), or print
 # the apt-get line to run (as any other user).
 
-PACKAGES := cmake g++ make pkg-config libgtest-dev
+# Build tools, GoogleTest, Qt 6 Widgets, and free fonts with Verdana's metrics
+# (fontconfig maps "Verdana" to them) so the labels size as they were drawn.
+PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test clean
+.PHONY: all deps configure build run test clean
 
 all: build
 
@@ -34,6 +36,9 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/velmorida
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

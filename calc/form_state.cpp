@@ -5,7 +5,9 @@ namespace {
 
 // UTF-8 continuation bytes look like 10xxxxxx; every other byte starts a
 // character (a stray or invalid byte counts as a character of its own).
-constexpr bool StartsCharacter(unsigned char byte) { return (byte & 0xC0) != 0x80; }
+constexpr bool StartsCharacter(unsigned char byte) {
+  return (byte & 0xC0) != 0x80;
+}
 
 }  // namespace
 

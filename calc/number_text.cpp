@@ -23,8 +23,12 @@ constexpr int kSmallestPlainExponent = -4;
 constexpr int kLargestPlainExponent = 14;
 constexpr int kExponentMinDigits = 2;
 
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+constexpr bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::string_view SeparatorOf(const NumberFormat& format) {
   return format.decimal.empty() ? std::string_view(".") : std::string_view(format.decimal);

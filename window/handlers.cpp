@@ -9,7 +9,9 @@ Handlers::Handlers(FormState& state, NumberFormat format, EndProgram endProgram)
   state_.SetChangeHook([this](InputBox box) { OnChange(box); });
 }
 
-Handlers::~Handlers() { state_.SetChangeHook(nullptr); }
+Handlers::~Handlers() {
+  state_.SetChangeHook(nullptr);
+}
 
 void Handlers::Form_Load() {
   if (ended_) return;
@@ -30,12 +32,24 @@ void Handlers::Form_KeyPress(int characterCode) {
   if (endProgram_) endProgram_();
 }
 
-void Handlers::txtC_Change() { OnChange(InputBox::Capacitance); }
-void Handlers::txtFreq_Change() { OnChange(InputBox::Frequency); }
-void Handlers::cboC_Change() { Recompute(); }
-void Handlers::cboC_Click() { Recompute(); }
-void Handlers::cboFreq_Change() { Recompute(); }
-void Handlers::cboFreq_Click() { Recompute(); }
+void Handlers::txtC_Change() {
+  OnChange(InputBox::Capacitance);
+}
+void Handlers::txtFreq_Change() {
+  OnChange(InputBox::Frequency);
+}
+void Handlers::cboC_Change() {
+  Recompute();
+}
+void Handlers::cboC_Click() {
+  Recompute();
+}
+void Handlers::cboFreq_Change() {
+  Recompute();
+}
+void Handlers::cboFreq_Click() {
+  Recompute();
+}
 
 void Handlers::OnChange(InputBox box) {
   if (ended_) return;

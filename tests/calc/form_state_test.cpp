@@ -22,7 +22,10 @@ const CutRow kCuts[] = {
     {"LongIsCut", "0.000123456", "0.0001"},
     {"TwoByteCharactersCountOnce", "\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5",
      "\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5"},
-    {"FourByteCharacterKeptWhole", "12345\xF0\x9F\x98\x80" "7", "12345\xF0\x9F\x98\x80"},
+    {"FourByteCharacterKeptWhole",
+     "12345\xF0\x9F\x98\x80"
+     "7",
+     "12345\xF0\x9F\x98\x80"},
     {"StrayContinuationBytes", "\x80\x80\x80\x80\x80\x80\x80", "\x80\x80\x80\x80\x80\x80\x80"},
     {"Empty", "", ""},
 };

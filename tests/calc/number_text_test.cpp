@@ -118,7 +118,10 @@ const ReadRow kReadable[] = {
     {"Infinity", "inf", false, 0},
     {"NotANumber", "NaN", false, 0},
     {"Currency", "$5", false, 0},
-    {"NoBreakSpace", "\xC2\xA0" "5", false, 0},
+    {"NoBreakSpace",
+     "\xC2\xA0"
+     "5",
+     false, 0},
     {"FullWidthDigit", "\xEF\xBC\x95", false, 0},
     {"Newline", "5\n", false, 0},
     {"SeparatorInExponent", "1e1.5", false, 0},
@@ -146,9 +149,15 @@ TEST(ReadNumber, OtherLocalesSeparatorIsNotADigitGroup) {
 
 TEST(ReadNumber, MultiByteSeparatorIsOneSeparator) {
   const NumberFormat arabic{"\xD9\xAB"};  // U+066B ARABIC DECIMAL SEPARATOR
-  EXPECT_EQ(TextToNumber("1\xD9\xAB" "5", arabic), 1.5);
+  EXPECT_EQ(TextToNumber("1\xD9\xAB"
+                         "5",
+                         arabic),
+            1.5);
   EXPECT_FALSE(IsNumericText("1.5", arabic));
-  EXPECT_FALSE(IsNumericText("1\xD9" "5", arabic));
+  EXPECT_FALSE(
+      IsNumericText("1\xD9"
+                    "5",
+                    arabic));
 }
 
 struct RangeRow {

@@ -117,8 +117,8 @@ struct OverflowRow {
 const OverflowRow kOverflow[] = {
     {"OhmsOverflowShownInMegaOhm", "1e-298", "pF", "1", "Hz", "1.59235668789809E+303", "MOhm",
      true},
-    {"RoundingStepOverflowStillScales", "1e-298", "pF", "10", "Hz", "1.59235668789809E+302",
-     "MOhm", true},
+    {"RoundingStepOverflowStillScales", "1e-298", "pF", "10", "Hz", "1.59235668789809E+302", "MOhm",
+     true},
     {"MegaOhmOverflowHidden", "1e-300", "pF", "1e-300", "Hz", "0", "Ohm", false},
     {"FrequencyOverflowsInHertz", "1", "pF", "9e307", "MHz", "0", "Ohm", false},
     {"CapacitanceUnderflowsInFarads", "1e-320", "pF", "1", "Hz", "0", "Ohm", false},

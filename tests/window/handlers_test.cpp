@@ -32,8 +32,7 @@ TEST(Handlers, StartUpShowsZeroInPicofaradAndHertz) {
   EXPECT_EQ(form.state.cboFreq, "Hz");
   EXPECT_EQ(form.state.txtR, "0");
   EXPECT_EQ(form.state.lblUM, "Ohm");
-  EXPECT_TRUE(form.state.txtRVisible && form.state.lblUMVisible &&
-              form.state.lblEtichete0Visible);
+  EXPECT_TRUE(form.state.txtRVisible && form.state.lblUMVisible && form.state.lblEtichete0Visible);
 }
 
 struct EntryRow {

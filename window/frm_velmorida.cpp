@@ -1,0 +1,309 @@
+#include "window/frm_velmorida.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QLocale>
+#include <QPalette>
+#include <string_view>
+
+#include "calc/reactance.h"
+
+namespace velmorida {
+namespace {
+
+// The layout is drawn in twips; at 96 dpi a device-independent pixel is 15
+// twips, and Qt's high-DPI scaling takes it from there.
+constexpr int kTwipsPerPixel = 15;
+
+struct Twips {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+constexpr Twips kClientArea{0, 0, 6765, 3015};
+constexpr Twips kFrame{120, 120, 6495, 2775};
+// Inside the frame:
+constexpr Twips kCapacitanceCaption{240, 480, 2940, 240};
+constexpr Twips kCapacitanceBox{720, 900, 855, 360};
+constexpr Twips kCapacitanceList{1560, 900, 1095, 360};
+constexpr Twips kFrequencyCaption{720, 1800, 1980, 240};
+constexpr Twips kFrequencyBox{720, 2100, 855, 360};
+constexpr Twips kFrequencyList{1560, 2100, 1095, 360};
+constexpr Twips kReadOutCaption{3360, 1200, 2760, 240};
+constexpr Twips kReadOut{3885, 1560, 1095, 375};
+constexpr Twips kUnitLabel{5205, 1620, 435, 240};
+constexpr Twips kSignature{4320, 480, 900, 270};
+
+QRect ToPixels(const Twips& t) {
+  return {t.left / kTwipsPerPixel, t.top / kTwipsPerPixel, t.width / kTwipsPerPixel,
+          t.height / kTwipsPerPixel};
+}
+
+const QColor kWindowColour(224, 224, 224);
+const QColor kInputColour(192, 255, 192);
+const QColor kReadOutColour(255, 255, 128);
+
+constexpr const char* kFontFamily = "Verdana";
+constexpr qreal kFontPoints = 9.75;
+constexpr qreal kSignaturePoints = 12;
+
+constexpr const char* kCaption = " Velmorida condensatoarelor ";
+constexpr const char* kCapacitanceCaptionText = "Capacitatea condensatorului:";
+constexpr const char* kFrequencyCaptionText = "Frecventa de lucru:";
+constexpr const char* kReadOutCaptionText = "Velmorida condensatorului:";
+constexpr const char* kSignatureText = "QZ9XK";
+constexpr const char* kIconPath = ":/velmorida.xpm";
+// Read by screen readers after a list's caption.
+constexpr const char* kUnitListSuffix = ", unitate";
+
+// Indices of lblEtichete: the read-out's caption is item 0.
+constexpr int kReadOutCaptionItem = 0;
+constexpr int kCapacitanceCaptionItem = 1;
+constexpr int kFrequencyCaptionItem = 2;
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString AccessibleNameOf(const char* caption) {
+  QString name = QString::fromLatin1(caption);
+  if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+  return name;
+}
+
+void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(role, colour);
+  widget->setPalette(palette);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* objectName, const char* caption,
+                  const Twips& place) {
+  auto* label = new QLabel(QString::fromLatin1(caption), parent);
+  label->setObjectName(QString::fromLatin1(objectName));
+  label->move(ToPixels(place).topLeft());
+  label->adjustSize();  // a label sizes itself to its caption
+  return label;
+}
+
+QLineEdit* MakeBox(QWidget* parent, const char* objectName, const Twips& place,
+                   const QColor& colour) {
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(QString::fromLatin1(objectName));
+  box->setGeometry(ToPixels(place));
+  Paint(box, QPalette::Base, colour);
+  return box;
+}
+
+template <std::size_t N>
+QComboBox* MakeList(QWidget* parent, const char* objectName, const Twips& place,
+                    const std::array<std::string_view, N>& items) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(QString::fromLatin1(objectName));
+  list->setGeometry(ToPixels(place));
+  list->setEditable(false);
+  for (std::string_view item : items) list->addItem(FromUtf8(item));
+  list->setCurrentIndex(-1);  // nothing is chosen until start-up
+  return list;
+}
+
+bool IsKeypadDecimal(const QKeyEvent& key) {
+  return (key.modifiers() & Qt::KeypadModifier) &&
+         (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma);
+}
+
+int CharacterCodeOf(const QKeyEvent& key) {
+  if (key.key() == Qt::Key_Escape) return kEscapeCharacterCode;
+  return key.text().isEmpty() ? 0 : key.text().front().unicode();
+}
+
+}  // namespace
+
+NumberFormat SystemNumberFormat() {
+  return NumberFormat{QLocale::system().decimalPoint().toStdString()};
+}
+
+frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram, QWidget* parent)
+    : QWidget(parent),
+      handlers_(state_, std::move(format), [this] { EndProgram(); }),
+      endProgram_(std::move(endProgram)) {
+  BuildControls();
+  ApplyTabOrder();
+  ConnectUserEdits();
+  WatchKeys();
+  handlers_.Form_Load();
+  Render();
+  txtC_->setFocus();
+}
+
+frmVelmorida::~frmVelmorida() = default;
+
+void frmVelmorida::BuildControls() {
+  setObjectName(QStringLiteral("frmVelmorida"));
+  setWindowTitle(QString::fromLatin1(kCaption));
+  setWindowIcon(QIcon(QString::fromLatin1(kIconPath)));
+  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+  setFixedSize(ToPixels(kClientArea).size());
+  setAutoFillBackground(true);
+  Paint(this, QPalette::Window, kWindowColour);
+  QFont font(QString::fromLatin1(kFontFamily));
+  font.setPointSizeF(kFontPoints);
+  setFont(font);
+
+  fraVelmorida_ = new QFrame(this);
+  fraVelmorida_->setObjectName(QStringLiteral("fraVelmorida"));
+  fraVelmorida_->setGeometry(ToPixels(kFrame));
+  fraVelmorida_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  QWidget* frame = fraVelmorida_;
+
+  lblEtichete_[kCapacitanceCaptionItem] =
+      MakeLabel(frame, "lblEtichete1", kCapacitanceCaptionText, kCapacitanceCaption);
+  txtC_ = MakeBox(frame, "txtC", kCapacitanceBox, kInputColour);
+  cboC_ = MakeList(frame, "cboC", kCapacitanceList, kCapacitanceUnits);
+  lblEtichete_[kFrequencyCaptionItem] =
+      MakeLabel(frame, "lblEtichete2", kFrequencyCaptionText, kFrequencyCaption);
+  txtFreq_ = MakeBox(frame, "txtFreq", kFrequencyBox, kInputColour);
+  cboFreq_ = MakeList(frame, "cboFreq", kFrequencyList, kFrequencyUnits);
+  lblEtichete_[kReadOutCaptionItem] =
+      MakeLabel(frame, "lblEtichete0", kReadOutCaptionText, kReadOutCaption);
+  txtR_ = MakeBox(frame, "txtR", kReadOut, kReadOutColour);
+  txtR_->setReadOnly(true);  // selectable and copyable, never typed into
+  lblUM_ = MakeLabel(frame, "lblUM", "Ohm", kUnitLabel);
+  lblQZ9XK_ = MakeLabel(frame, "lblQZ9XK", kSignatureText, kSignature);
+  QFont signatureFont(font);
+  signatureFont.setPointSizeF(kSignaturePoints);
+  signatureFont.setBold(true);
+  lblQZ9XK_->setFont(signatureFont);
+  lblQZ9XK_->adjustSize();
+
+  for (QLineEdit* box : {txtC_, txtFreq_}) box->setMaxLength(FormState::kInputMaxChars);
+
+  lblEtichete_[kCapacitanceCaptionItem]->setBuddy(txtC_);
+  lblEtichete_[kFrequencyCaptionItem]->setBuddy(txtFreq_);
+  lblEtichete_[kReadOutCaptionItem]->setBuddy(txtR_);
+  txtC_->setAccessibleName(AccessibleNameOf(kCapacitanceCaptionText));
+  // On Linux a list's accessible name is its current item, so the caption
+  // also goes into the description, which screen readers read after it.
+  for (auto [list, caption] :
+       {std::pair{cboC_, kCapacitanceCaptionText}, std::pair{cboFreq_, kFrequencyCaptionText}}) {
+    list->setAccessibleName(AccessibleNameOf(caption) + kUnitListSuffix);
+    list->setAccessibleDescription(AccessibleNameOf(caption) + kUnitListSuffix);
+  }
+  txtFreq_->setAccessibleName(AccessibleNameOf(kFrequencyCaptionText));
+  txtR_->setAccessibleName(AccessibleNameOf(kReadOutCaptionText));
+}
+
+void frmVelmorida::ApplyTabOrder() {
+  setTabOrder(txtC_, cboC_);
+  setTabOrder(cboC_, txtFreq_);
+  setTabOrder(txtFreq_, cboFreq_);
+  setTabOrder(cboFreq_, txtR_);
+}
+
+void frmVelmorida::ConnectUserEdits() {
+  // textEdited and activated come from the user only, so the window's own
+  // updates in Render never come back here as edits.
+  connect(txtC_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { OnBoxEdited(InputBox::Capacitance, txtC_, text); });
+  connect(txtFreq_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { OnBoxEdited(InputBox::Frequency, txtFreq_, text); });
+  connect(cboC_, &QComboBox::activated, this,
+          [this] { OnUnitChosen(cboC_, state_.cboC, &Handlers::cboC_Click); });
+  connect(cboFreq_, &QComboBox::activated, this,
+          [this] { OnUnitChosen(cboFreq_, state_.cboFreq, &Handlers::cboFreq_Click); });
+}
+
+void frmVelmorida::WatchKeys() {
+  // The window sees every key first, also in an open list's popup.
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{txtC_, cboC_, txtFreq_, cboFreq_, txtR_, this}) {
+    control->installEventFilter(this);
+  }
+  for (QComboBox* list : {cboC_, cboFreq_}) list->view()->installEventFilter(this);
+}
+
+bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const auto& key = static_cast<const QKeyEvent&>(*event);
+  handlers_.Form_KeyPress(CharacterCodeOf(key));
+  if (handlers_.ended()) return true;
+  if (IsKeypadDecimal(key) && qobject_cast<QLineEdit*>(watched) != nullptr) {
+    // The keypad's decimal key types the locale's separator, whatever the
+    // keyboard layout prints on it.
+    QKeyEvent separator(QEvent::KeyPress, key.key(), key.modifiers() & ~Qt::KeypadModifier,
+                        FromUtf8(handlers_.format().decimal), key.isAutoRepeat());
+    QCoreApplication::sendEvent(watched, &separator);
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void frmVelmorida::OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text) {
+  const std::string typed = text.toStdString();
+  state_.SetText(box, typed);
+  Render();
+  if (state_.Text(box) == typed) return;
+  // The box was corrected: a "0" is selected so the next digit replaces it;
+  // after any other correction the caret goes to the end.
+  if (state_.Text(box) == NumberToText(0, handlers_.format())) {
+    edit->selectAll();
+  } else {
+    edit->end(false);
+  }
+}
+
+void frmVelmorida::OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)()) {
+  field = list->currentText().toStdString();
+  (handlers_.*click)();
+  Render();
+}
+
+void frmVelmorida::RenderInput(InputBox box, QLineEdit* edit) {
+  const QString text = FromUtf8(state_.Text(box));
+  if (edit->text() != text) edit->setText(text);
+}
+
+void frmVelmorida::Render() {
+  RenderInput(InputBox::Capacitance, txtC_);
+  RenderInput(InputBox::Frequency, txtFreq_);
+  for (auto [list, unit] : {std::pair{cboC_, &state_.cboC}, std::pair{cboFreq_, &state_.cboFreq}}) {
+    const int index = list->findText(FromUtf8(*unit));
+    if (list->currentIndex() != index) list->setCurrentIndex(index);
+  }
+
+  const QString readOut = FromUtf8(state_.txtR);
+  if (txtR_->text() != readOut) {
+    txtR_->setText(readOut);
+    txtR_->setCursorPosition(0);  // a figure longer than the box shows its start
+  }
+  const QString unit = FromUtf8(state_.lblUM);
+  if (lblUM_->text() != unit) {
+    lblUM_->setText(unit);
+    lblUM_->adjustSize();  // widens for "kOhm" and "MOhm", keeping its left edge
+  }
+  // Screen readers read the unit with the figure.
+  if (txtR_->accessibleDescription() != unit) txtR_->setAccessibleDescription(unit);
+  txtR_->setVisible(state_.txtRVisible);
+  lblUM_->setVisible(state_.lblUMVisible);
+  lblEtichete_[kReadOutCaptionItem]->setVisible(state_.lblEtichete0Visible);
+}
+
+void frmVelmorida::EndProgram() {
+  if (endProgram_) {
+    endProgram_();
+    return;
+  }
+  close();
+  QCoreApplication::quit();
+}
+
+}  // namespace velmorida

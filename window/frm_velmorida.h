@@ -1,0 +1,64 @@
+// The calculator's window: presents a FormState in standard Qt widgets and
+// feeds the user's edits, unit choices and key presses to the handlers. It
+// holds no data of its own; every figure shown comes from the FormState.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "calc/form_state.h"
+#include "calc/number_text.h"
+#include "window/handlers.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+
+namespace velmorida {
+
+// The decimal separator of the user's locale (LC_ALL, LC_NUMERIC or LANG on
+// Linux; the regional settings on Windows).
+NumberFormat SystemNumberFormat();
+
+class frmVelmorida : public QWidget {
+ public:
+  // `endProgram` runs on Escape; by default the window closes and the
+  // application quits.
+  explicit frmVelmorida(NumberFormat format = SystemNumberFormat(),
+                        Handlers::EndProgram endProgram = {}, QWidget* parent = nullptr);
+  ~frmVelmorida() override;
+
+  const FormState& state() const { return state_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void ApplyTabOrder();
+  void ConnectUserEdits();
+  void WatchKeys();
+  void OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text);
+  void OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)());
+  void Render();
+  void RenderInput(InputBox box, QLineEdit* edit);
+  void EndProgram();
+
+  FormState state_;
+  Handlers handlers_;
+  Handlers::EndProgram endProgram_;
+
+  QFrame* fraVelmorida_ = nullptr;
+  QLineEdit* txtC_ = nullptr;
+  QComboBox* cboC_ = nullptr;
+  QLineEdit* txtFreq_ = nullptr;
+  QComboBox* cboFreq_ = nullptr;
+  QLineEdit* txtR_ = nullptr;
+  QLabel* lblUM_ = nullptr;
+  std::array<QLabel*, 3> lblEtichete_{};
+  QLabel* lblQZ9XK_ = nullptr;
+};
+
+}  // namespace velmorida
