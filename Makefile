@@ -6,7 +6,8 @@
 
 # Build tools, GoogleTest, Qt 6 Widgets, and free fonts with Verdana's metrics
 # (fontconfig maps "Verdana" to them) so the labels size as they were drawn.
-PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora
+PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
+            xvfb xauth xdotool
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
