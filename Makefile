@@ -1,18 +1,19 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    builds and opens the calculator
 #   make test   builds and runs every test
+#   make check  the quick part of `make test`: the Release build's suite alone
 # Both first install the Debian packages that are missing (as root), or print
 # the apt-get line to run (as any other user).
 
 # Build tools, GoogleTest, Qt 6 Widgets, and free fonts with Verdana's metrics
 # (fontconfig maps "Verdana" to them) so the labels size as they were drawn.
 PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
-            xvfb xauth xdotool
+            xvfb xauth xdotool clang-14 libclang-rt-14-dev
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test check test-asan test-fuzz clean
 
 all: build
 
@@ -41,8 +42,23 @@ build: configure
 run: build
 	./$(BUILD_DIR)/velmorida
 
-test: build
+# Everything CI runs: the Release suite with the full input sweep, the whole
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# bounded libFuzzer runs.
+test: check test-asan test-fuzz
+
+check: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+test-fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	ctest --preset fuzz
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-fuzz

@@ -13,37 +13,11 @@
 #include <QtTest>
 #include <memory>
 
-using velmorida::frmVelmorida;
+#include "tests/window/window_fixture.h"
+
 using velmorida::NumberFormat;
-
-namespace {
-
-struct Window {
-  explicit Window(const NumberFormat& format = NumberFormat{"."})
-      : form(format, [this] { ++endCalls; }) {
-    form.show();
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-  }
-  template <typename T>
-  T* Get(const char* name) {
-    return form.findChild<T*>(QString::fromLatin1(name));
-  }
-  QLineEdit* Box(const char* name) { return Get<QLineEdit>(name); }
-  QString ReadOut() { return Box("txtR")->text(); }
-  QString Unit() { return Get<QLabel>("lblUM")->text(); }
-
-  int endCalls = 0;
-  frmVelmorida form;
-};
-
-void Paste(QLineEdit* box, const QString& text) {
-  QApplication::clipboard()->setText(text);
-  box->selectAll();
-  box->paste();
-}
-
-}  // namespace
+using velmorida::testing::Paste;
+using velmorida::testing::Window;
 
 class FrmVelmoridaTest : public QObject {
   Q_OBJECT
