@@ -1,6 +1,7 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    builds and opens the calculator
 #   make test   builds and runs every test
+#   make bench  builds and runs the three benchmarks (docs/performance.md)
 #   make check  the quick part of `make test`: the Release build's suite alone
 # Both first install the Debian packages that are missing (as root), or print
 # the apt-get line to run (as any other user).
@@ -8,12 +9,14 @@
 # Build tools, GoogleTest, Qt 6 Widgets, and free fonts with Verdana's metrics
 # (fontconfig maps "Verdana" to them) so the labels size as they were drawn.
 PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
-            xvfb xauth xdotool clang-14 libclang-rt-14-dev
+            xvfb xauth xdotool clang-14 libclang-rt-14-dev libbenchmark-dev \
+            desktop-file-utils appstream binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
+            dpkg-dev file
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test check test-asan test-fuzz clean
+.PHONY: all deps configure build run test check test-asan test-fuzz bench clean
 
 all: build
 
@@ -59,6 +62,15 @@ test-fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	ctest --preset fuzz
+
+# The core with Google Benchmark, keystroke latency through the widgets, and
+# start-up on Xvfb; each beside its baseline in the same run.
+bench: deps
+	cmake --preset default -DVELMORIDA_BENCH=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	./$(BUILD_DIR)/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/bench/keystroke_bench
+	bench/startup.sh $(BUILD_DIR) 15
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan build-fuzz

@@ -177,7 +177,7 @@ void frmVelmorida::BuildControls() {
       MakeLabel(frame, "lblEtichete0", kReadOutCaptionText, kReadOutCaption);
   txtR_ = MakeBox(frame, "txtR", kReadOut, kReadOutColour);
   txtR_->setReadOnly(true);  // selectable and copyable, never typed into
-  lblUM_ = MakeLabel(frame, "lblUM", "Ohm", kUnitLabel);
+  lblUM_ = MakeLabel(frame, "lblUM", "", kUnitLabel);
   lblQZ9XK_ = MakeLabel(frame, "lblQZ9XK", kSignatureText, kSignature);
   QFont signatureFont(font);
   signatureFont.setPointSizeF(kSignaturePoints);
@@ -249,6 +249,7 @@ bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
 
 void frmVelmorida::OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text) {
   const std::string typed = text.toStdString();
+  (box == InputBox::Capacitance ? shown_.txtC : shown_.txtFreq) = typed;  // the box shows it
   state_.SetText(box, typed);
   Render();
   if (state_.Text(box) == typed) return;
@@ -267,34 +268,46 @@ void frmVelmorida::OnUnitChosen(QComboBox* list, std::string& field, void (Handl
   Render();
 }
 
-void frmVelmorida::RenderInput(InputBox box, QLineEdit* edit) {
-  const QString text = FromUtf8(state_.Text(box));
-  if (edit->text() != text) edit->setText(text);
+void frmVelmorida::RenderInput(InputBox box, QLineEdit* edit, std::string& shown) {
+  if (shown == state_.Text(box)) return;
+  shown = state_.Text(box);
+  edit->setText(FromUtf8(shown));
+}
+
+void frmVelmorida::RenderUnitList(QComboBox* list, const std::string& unit, std::string& shown) {
+  if (shown == unit) return;
+  shown = unit;
+  list->setCurrentIndex(list->findText(FromUtf8(unit)));
+}
+
+void frmVelmorida::RenderVisible(QWidget* control, bool visible, bool& shown) {
+  if (shown == visible) return;
+  shown = visible;
+  control->setVisible(visible);
 }
 
 void frmVelmorida::Render() {
-  RenderInput(InputBox::Capacitance, txtC_);
-  RenderInput(InputBox::Frequency, txtFreq_);
-  for (auto [list, unit] : {std::pair{cboC_, &state_.cboC}, std::pair{cboFreq_, &state_.cboFreq}}) {
-    const int index = list->findText(FromUtf8(*unit));
-    if (list->currentIndex() != index) list->setCurrentIndex(index);
-  }
+  RenderInput(InputBox::Capacitance, txtC_, shown_.txtC);
+  RenderInput(InputBox::Frequency, txtFreq_, shown_.txtFreq);
+  RenderUnitList(cboC_, state_.cboC, shown_.cboC);
+  RenderUnitList(cboFreq_, state_.cboFreq, shown_.cboFreq);
 
-  const QString readOut = FromUtf8(state_.txtR);
-  if (txtR_->text() != readOut) {
-    txtR_->setText(readOut);
+  if (shown_.txtR != state_.txtR) {
+    shown_.txtR = state_.txtR;
+    txtR_->setText(FromUtf8(shown_.txtR));
     txtR_->setCursorPosition(0);  // a figure longer than the box shows its start
   }
-  const QString unit = FromUtf8(state_.lblUM);
-  if (lblUM_->text() != unit) {
+  if (shown_.lblUM != state_.lblUM) {
+    shown_.lblUM = state_.lblUM;
+    const QString unit = FromUtf8(shown_.lblUM);
     lblUM_->setText(unit);
-    lblUM_->adjustSize();  // widens for "kOhm" and "MOhm", keeping its left edge
+    lblUM_->adjustSize();                   // widens for "kOhm" and "MOhm", keeping its left edge
+    txtR_->setAccessibleDescription(unit);  // screen readers read it with the figure
   }
-  // Screen readers read the unit with the figure.
-  if (txtR_->accessibleDescription() != unit) txtR_->setAccessibleDescription(unit);
-  txtR_->setVisible(state_.txtRVisible);
-  lblUM_->setVisible(state_.lblUMVisible);
-  lblEtichete_[kReadOutCaptionItem]->setVisible(state_.lblEtichete0Visible);
+  RenderVisible(txtR_, state_.txtRVisible, shown_.txtRVisible);
+  RenderVisible(lblUM_, state_.lblUMVisible, shown_.lblUMVisible);
+  RenderVisible(lblEtichete_[kReadOutCaptionItem], state_.lblEtichete0Visible,
+                shown_.lblEtichete0Visible);
 }
 
 void frmVelmorida::EndProgram() {

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Start-up of the calculator against a bare Qt label window, alternately, on
+# an Xvfb server of its own: time from exec to the first Expose and peak
+# resident memory, medians and ratios.
+#   bench/startup.sh BUILD_DIR [RUNS]    (RUNS defaults to 15)
+set -euo pipefail
+build=${1:?usage: bench/startup.sh BUILD_DIR [RUNS]}
+runs=${2:-15}
+export QT_QPA_PLATFORM=xcb
+exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
+  "$build/bench/startup_launcher" "$build/bench/libexpose_probe.so" "$runs" \
+  "$build/velmorida" "$build/bench/bare_label"
