@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kKeystrokes = 10000;
-constexpr int kRounds = 5;  // alternating, the median round is reported
+constexpr int kRounds = 9;  // alternating, the median round is reported
 
 // Digits up to six characters, then Backspace down to empty and again: every
 // kind of edit the box sees, each one a change event.

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "calc/reactance.h"
+#include "window/cached_panel_style.h"
 
 namespace velmorida {
 namespace {
@@ -186,6 +187,11 @@ void frmVelmorida::BuildControls() {
   lblQZ9XK_->adjustSize();
 
   for (QLineEdit* box : {txtC_, txtFreq_}) box->setMaxLength(FormState::kInputMaxChars);
+  // Every keystroke repaints a box and the read-out; their frames come from
+  // a picture drawn once.
+  auto* panelStyle = new CachedPanelStyle;
+  panelStyle->setParent(this);
+  for (QLineEdit* box : {txtC_, txtFreq_, txtR_}) box->setStyle(panelStyle);
 
   lblEtichete_[kCapacitanceCaptionItem]->setBuddy(txtC_);
   lblEtichete_[kFrequencyCaptionItem]->setBuddy(txtFreq_);
