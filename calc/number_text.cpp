@@ -22,6 +22,9 @@ constexpr int kLargestDecimalExponent = 308;
 constexpr int kSmallestPlainExponent = -4;
 constexpr int kLargestPlainExponent = 14;
 constexpr int kExponentMinDigits = 2;
+constexpr std::size_t kExponentMaxDigits = 4;  // 324 at most
+// "-d.ddddddddddddddde-XXX" and its terminator fit with room to spare.
+constexpr std::size_t kWrittenChars = 32;
 
 constexpr bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -41,6 +44,32 @@ struct Scan {
   double value = 0;
 };
 
+// The text rewritten for from_chars. It is never longer than the text it
+// comes from, and a short one stays on the stack: every keystroke reads
+// several numbers.
+class CanonicalText {
+ public:
+  explicit CanonicalText(std::size_t capacity) {
+    if (capacity > sizeof local_) {
+      heap_.resize(capacity);
+      data_ = heap_.data();
+    }
+  }
+  CanonicalText(const CanonicalText&) = delete;
+  CanonicalText& operator=(const CanonicalText&) = delete;
+
+  void Append(char c) { data_[size_++] = c; }
+  const char* begin() const { return data_; }
+  const char* end() const { return data_ + size_; }
+
+ private:
+  static constexpr std::size_t kLocalChars = 64;
+  char local_[kLocalChars];
+  std::string heap_;
+  char* data_ = local_;
+  std::size_t size_ = 0;
+};
+
 // Checks the grammar and rewrites the text as "-ddd.dddEsnn" for from_chars.
 // Along the way it works out the decimal exponent of the first non-zero digit,
 // which tells an overflow from an underflow when from_chars reports neither.
@@ -49,12 +78,11 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
   const std::size_t size = text.size();
   while (i < size && IsBlank(text[i])) ++i;
 
-  std::string canonical;
-  canonical.reserve(size + 1);
+  CanonicalText canonical(size);
   bool negative = false;
   if (i < size && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
-    if (negative) canonical += '-';
+    if (negative) canonical.Append('-');
     ++i;
   }
 
@@ -68,7 +96,7 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
     const char c = text[i];
     if (IsDigit(c)) {
       ++digits;
-      canonical += c;
+      canonical.Append(c);
       if (!seenSeparator && (seenNonZero || c != '0')) {
         seenNonZero = true;
         if (integerDigitsAfterLead < kExponentCap) ++integerDigitsAfterLead;
@@ -82,7 +110,7 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
       ++i;
     } else if (!seenSeparator && text.substr(i).starts_with(separator)) {
       seenSeparator = true;
-      canonical += kCanonicalSeparator;
+      canonical.Append(kCanonicalSeparator);
       i += separator.size();
     } else {
       break;
@@ -93,18 +121,18 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
       integerDigitsAfterLead > 0 ? integerDigitsAfterLead - 1 : -(fractionZerosBeforeLead + 1);
 
   if (i < size && (text[i] == 'e' || text[i] == 'E')) {
-    canonical += 'e';
+    canonical.Append('e');
     ++i;
     bool negativeExponent = false;
     if (i < size && (text[i] == '+' || text[i] == '-')) {
       negativeExponent = text[i] == '-';
-      canonical += text[i];
+      canonical.Append(text[i]);
       ++i;
     }
     long exponent = 0;
     int exponentDigits = 0;
     while (i < size && IsDigit(text[i])) {
-      canonical += text[i];
+      canonical.Append(text[i]);
       exponent = std::min(kExponentCap, exponent * 10 + (text[i] - '0'));
       ++exponentDigits;
       ++i;
@@ -117,24 +145,25 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
   if (i != size) return {};
 
   double value = 0;
-  const auto [end, error] =
-      std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
+  const auto [end, error] = std::from_chars(canonical.begin(), canonical.end(), value);
   if (error == std::errc::result_out_of_range) {
     if (leadExponent < 0) return {Reading::Value, negative ? -0.0 : 0.0};
     return {Reading::OutOfRange, 0};
   }
-  if (error != std::errc() || end != canonical.data() + canonical.size()) return {};
+  if (error != std::errc() || end != canonical.end()) return {};
   return {Reading::Value, value};
 }
 
 void AppendExponent(std::string& out, int exponent) {
   out += 'E';
   out += exponent < 0 ? '-' : '+';
-  std::string digits = std::to_string(exponent < 0 ? -exponent : exponent);
-  if (digits.size() < static_cast<std::size_t>(kExponentMinDigits)) {
-    out.append(kExponentMinDigits - digits.size(), '0');
+  char digits[kExponentMaxDigits];
+  const char* end = std::to_chars(digits, digits + sizeof digits, std::abs(exponent)).ptr;
+  const auto count = static_cast<std::size_t>(end - digits);
+  if (count < static_cast<std::size_t>(kExponentMinDigits)) {
+    out.append(kExponentMinDigits - count, '0');
   }
-  out += digits;
+  out.append(digits, count);
 }
 
 double PowerOfTen(int n) {
@@ -165,40 +194,42 @@ std::string NumberToText(double x, const NumberFormat& format) {
   if (x == 0 || !std::isfinite(x)) return "0";
 
   // Scientific form with 14 decimals is the value rounded to 15 significant
-  // digits, ties broken to even on the exact binary value.
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x,
-                                    std::chars_format::scientific, kSignificantDigits - 1);
-  const std::string_view written(buffer, result.ptr - buffer);
+  // digits, ties broken to even on the exact binary value: "-d.ddde+XX".
+  char written[kWrittenChars];
+  const char* const writtenEnd =
+      std::to_chars(written, written + sizeof written, x, std::chars_format::scientific,
+                    kSignificantDigits - 1)
+          .ptr;
+  const bool negative = written[0] == '-';
+  const char* at = written + (negative ? 1 : 0);
 
-  const bool negative = written.front() == '-';
-  const std::string_view unsigned_ = written.substr(negative ? 1 : 0);
-  const std::size_t exponentMark = unsigned_.find('e');
-  std::string digits;
-  digits.reserve(kSignificantDigits);
-  for (char c : unsigned_.substr(0, exponentMark)) {
-    if (IsDigit(c)) digits += c;
+  char digits[kSignificantDigits];
+  std::size_t digitCount = 0;
+  for (; *at != 'e'; ++at) {
+    if (IsDigit(*at)) digits[digitCount++] = *at;
   }
+  ++at;  // past 'e'
+  if (*at == '+') ++at;
   int exponent = 0;
-  std::string_view exponentText = unsigned_.substr(exponentMark + 1);
-  if (exponentText.front() == '+') exponentText.remove_prefix(1);
-  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+  std::from_chars(at, writtenEnd, exponent);
 
-  if (exponent == kLargestDecimalExponent && digits > kLargestWritableDigits) {
-    digits = kLargestWritableDigits;
+  if (exponent == kLargestDecimalExponent &&
+      std::string_view(digits, digitCount) > kLargestWritableDigits) {
+    std::copy(kLargestWritableDigits.begin(), kLargestWritableDigits.end(), digits);
   }
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  while (digitCount > 1 && digits[digitCount - 1] == '0') --digitCount;
+  const std::string_view significant(digits, digitCount);
 
   const std::string_view separator = SeparatorOf(format);
   std::string out;
-  out.reserve(digits.size() + separator.size() + 8);
+  out.reserve(kWrittenChars + separator.size());
   if (negative) out += '-';
 
   if (exponent < kSmallestPlainExponent || exponent > kLargestPlainExponent) {
-    out += digits.front();
-    if (digits.size() > 1) {
+    out += significant.front();
+    if (significant.size() > 1) {
       out += separator;
-      out.append(digits, 1);
+      out += significant.substr(1);
     }
     AppendExponent(out, exponent);
     return out;
@@ -208,18 +239,18 @@ std::string NumberToText(double x, const NumberFormat& format) {
     out += '0';
     out += separator;
     out.append(static_cast<std::size_t>(-exponent - 1), '0');
-    out += digits;
+    out += significant;
     return out;
   }
   const std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
-  if (digits.size() <= integerDigits) {
-    out += digits;
-    out.append(integerDigits - digits.size(), '0');
+  if (significant.size() <= integerDigits) {
+    out += significant;
+    out.append(integerDigits - significant.size(), '0');
     return out;
   }
-  out.append(digits, 0, integerDigits);
+  out += significant.substr(0, integerDigits);
   out += separator;
-  out.append(digits, integerDigits);
+  out += significant.substr(integerDigits);
   return out;
 }
 
