@@ -229,15 +229,29 @@ void frmVelmorida::ConnectUserEdits() {
 }
 
 void frmVelmorida::WatchKeys() {
-  // The window sees every key first, also in an open list's popup.
+  // The window sees every key first. A list's popup is made the first time
+  // it opens; eventFilter watches it from then on (see WatchPopup).
   for (QWidget* control :
        std::initializer_list<QWidget*>{txtC_, cboC_, txtFreq_, cboFreq_, txtR_, this}) {
     control->installEventFilter(this);
   }
-  for (QComboBox* list : {cboC_, cboFreq_}) list->view()->installEventFilter(this);
+}
+
+// A list makes its popup window on first use and is told when the popup is
+// ready (ChildPolished); only then is the popup's view watched, so that
+// start-up does not build two popups that may never open. Watching it last
+// lets Escape reach this window before the popup closes itself.
+void frmVelmorida::WatchPopup(QObject* watched, QEvent* event) {
+  auto* list = qobject_cast<QComboBox*>(watched);
+  const QObject* child = static_cast<QChildEvent*>(event)->child();
+  if (list == nullptr || !child->isWidgetType() || !static_cast<const QWidget*>(child)->isWindow()) {
+    return;
+  }
+  list->view()->installEventFilter(this);
 }
 
 bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ChildPolished) WatchPopup(watched, event);
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   const auto& key = static_cast<const QKeyEvent&>(*event);
   handlers_.Form_KeyPress(CharacterCodeOf(key));

@@ -41,6 +41,7 @@ class frmVelmorida : public QWidget {
   void ApplyTabOrder();
   void ConnectUserEdits();
   void WatchKeys();
+  void WatchPopup(QObject* watched, QEvent* event);
   void OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text);
   void OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)());
   void Render();

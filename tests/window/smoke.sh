@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real program on an X server (xvfb-run): it opens its window, is typed
-# into, and ends on Escape with exit status 0.
+# into, and ends on Escape pressed in an open list, with exit status 0.
 set -euo pipefail
 program=$1
 if [ -z "${SMOKE_INSIDE_X:-}" ]; then
@@ -18,7 +18,10 @@ done
 [ -n "$window" ] || { echo "FAIL: no window appeared"; kill "$app"; exit 1; }
 # Without a window manager the keyboard follows the pointer.
 xdotool mousemove --window "$window" 40 40
-xdotool key --delay 30 ctrl+a 4 7 Tab Tab ctrl+a 1 Escape
+# Type into both boxes, open the frequency list, and press Escape in its popup.
+xdotool key --delay 30 ctrl+a 4 7 Tab Tab ctrl+a 1 Tab alt+Down
+sleep 0.3
+xdotool key Escape
 for _ in $(seq 50); do
   kill -0 "$app" 2>/dev/null || break
   sleep 0.1
@@ -29,4 +32,4 @@ if kill -0 "$app" 2>/dev/null; then
   exit 1
 fi
 wait "$app"
-echo "PASS: window opened and Escape ended the program"
+echo "PASS: window opened and Escape in the open list ended the program"
