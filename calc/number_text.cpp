@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace velmorida {
@@ -21,7 +22,7 @@ constexpr int kLargestDecimalExponent = 308;
 // Exponent form is used below 1E-04 and from 1E+15 on.
 constexpr int kSmallestPlainExponent = -4;
 constexpr int kLargestPlainExponent = 14;
-constexpr int kExponentMinDigits = 2;
+constexpr std::size_t kExponentMinDigits = 2;
 constexpr std::size_t kExponentMaxDigits = 4;  // 324 at most
 // "-d.ddddddddddddddde-XXX" and its terminator fit with room to spare.
 constexpr std::size_t kWrittenChars = 32;
@@ -86,30 +87,21 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
     ++i;
   }
 
-  int digits = 0;
-  bool seenSeparator = false;
-  bool seenNonZero = false;
-  long leadExponent = 0;  // decimal exponent of the first non-zero digit
-  long integerDigitsAfterLead = 0;
-  long fractionZerosBeforeLead = 0;
+  // Digits are counted by position; the first non-zero one and the
+  // separator's place give the decimal exponent after the loop.
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::size_t digits = 0;
+  std::size_t integerDigits = kNone;  // digits before the separator, once seen
+  std::size_t firstNonZero = kNone;
   while (i < size) {
     const char c = text[i];
     if (IsDigit(c)) {
+      if (c != '0' && firstNonZero == kNone) firstNonZero = digits;
       ++digits;
       canonical.Append(c);
-      if (!seenSeparator && (seenNonZero || c != '0')) {
-        seenNonZero = true;
-        if (integerDigitsAfterLead < kExponentCap) ++integerDigitsAfterLead;
-      } else if (seenSeparator && !seenNonZero) {
-        if (c == '0') {
-          if (fractionZerosBeforeLead < kExponentCap) ++fractionZerosBeforeLead;
-        } else {
-          seenNonZero = true;
-        }
-      }
       ++i;
-    } else if (!seenSeparator && text.substr(i).starts_with(separator)) {
-      seenSeparator = true;
+    } else if (integerDigits == kNone && text.substr(i).starts_with(separator)) {
+      integerDigits = digits;
       canonical.Append(kCanonicalSeparator);
       i += separator.size();
     } else {
@@ -117,8 +109,17 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
     }
   }
   if (digits == 0) return {};
-  leadExponent =
-      integerDigitsAfterLead > 0 ? integerDigitsAfterLead - 1 : -(fractionZerosBeforeLead + 1);
+  if (integerDigits == kNone) integerDigits = digits;
+  // Decimal exponent of the first non-zero digit (a zero value has none, and
+  // never leaves the range).
+  long leadExponent = 0;
+  if (firstNonZero != kNone) {
+    leadExponent = firstNonZero < integerDigits
+                       ? static_cast<long>(
+                             std::min<std::size_t>(integerDigits - firstNonZero - 1, kExponentCap))
+                       : -static_cast<long>(
+                             std::min<std::size_t>(firstNonZero - integerDigits + 1, kExponentCap));
+  }
 
   if (i < size && (text[i] == 'e' || text[i] == 'E')) {
     canonical.Append('e');
@@ -154,16 +155,71 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
   return {Reading::Value, value};
 }
 
-void AppendExponent(std::string& out, int exponent) {
-  out += 'E';
-  out += exponent < 0 ? '-' : '+';
-  char digits[kExponentMaxDigits];
-  const char* end = std::to_chars(digits, digits + sizeof digits, std::abs(exponent)).ptr;
-  const auto count = static_cast<std::size_t>(end - digits);
-  if (count < static_cast<std::size_t>(kExponentMinDigits)) {
-    out.append(kExponentMinDigits - count, '0');
+// A number's text laid out on the stack and made into a string once: every
+// keystroke writes several. Room for the longest text and one separator.
+class TextOut {
+ public:
+  explicit TextOut(std::size_t separatorBytes) {
+    if (separatorBytes > kSeparatorRoom) {
+      heap_.resize(kLongestWithoutSeparator + separatorBytes);
+      data_ = heap_.data();
+    }
   }
-  out.append(digits, count);
+  TextOut(const TextOut&) = delete;
+  TextOut& operator=(const TextOut&) = delete;
+
+  void Put(char c) { data_[size_++] = c; }
+  void Put(std::string_view text) {
+    std::memcpy(data_ + size_, text.data(), text.size());
+    size_ += text.size();
+  }
+  void Repeat(char c, std::size_t count) {
+    std::memset(data_ + size_, c, count);
+    size_ += count;
+  }
+  // "E", the sign, and at least two digits.
+  void PutExponent(int exponent) {
+    Put('E');
+    Put(exponent < 0 ? '-' : '+');
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    char digits[kExponentMaxDigits];
+    const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+    const auto count = static_cast<std::size_t>(end - digits);
+    if (count < kExponentMinDigits) Repeat('0', kExponentMinDigits - count);
+    Put(std::string_view(digits, count));
+  }
+  std::string Text() const { return std::string(data_, size_); }
+
+ private:
+  // Sign, "0", three zeros, fifteen digits, "E-324", with room to spare.
+  static constexpr std::size_t kLongestWithoutSeparator = 32;
+  static constexpr std::size_t kSeparatorRoom = 16;
+  char local_[kLongestWithoutSeparator + kSeparatorRoom];
+  std::string heap_;
+  char* data_ = local_;
+  std::size_t size_ = 0;
+};
+
+std::size_t SignificantDigits(const char* begin, const char* end) {
+  std::size_t count = 0;
+  for (const char* c = begin; c != end && *c != 'e'; ++c) count += IsDigit(*c) ? 1 : 0;
+  return count;
+}
+
+// x in scientific form ("-d.ddde+XX") rounded to 15 significant digits, ties
+// broken to even on the exact binary value. For a normal x, when the shortest
+// text that reads back as x has at most 15 digits, it is that rounding
+// already: it lies within half an ulp of x, and an ulp is under a quarter of
+// a unit of the fifteenth digit. That is the usual case here (figures are
+// rounded to a few decimals), and it is several times cheaper than the
+// fixed-precision conversion. Subnormals have fewer digits of precision and
+// always take the fixed-precision road.
+char* WriteFifteenDigits(double x, char* begin, char* end) {
+  if (std::isnormal(x)) {
+    char* const shortest = std::to_chars(begin, end, x, std::chars_format::scientific).ptr;
+    if (SignificantDigits(begin, shortest) <= kSignificantDigits) return shortest;
+  }
+  return std::to_chars(begin, end, x, std::chars_format::scientific, kSignificantDigits - 1).ptr;
 }
 
 double PowerOfTen(int n) {
@@ -193,13 +249,8 @@ double TextToNumber(std::string_view text, const NumberFormat& format) {
 std::string NumberToText(double x, const NumberFormat& format) {
   if (x == 0 || !std::isfinite(x)) return "0";
 
-  // Scientific form with 14 decimals is the value rounded to 15 significant
-  // digits, ties broken to even on the exact binary value: "-d.ddde+XX".
   char written[kWrittenChars];
-  const char* const writtenEnd =
-      std::to_chars(written, written + sizeof written, x, std::chars_format::scientific,
-                    kSignificantDigits - 1)
-          .ptr;
+  const char* const writtenEnd = WriteFifteenDigits(x, written, written + sizeof written);
   const bool negative = written[0] == '-';
   const char* at = written + (negative ? 1 : 0);
 
@@ -221,37 +272,36 @@ std::string NumberToText(double x, const NumberFormat& format) {
   const std::string_view significant(digits, digitCount);
 
   const std::string_view separator = SeparatorOf(format);
-  std::string out;
-  out.reserve(kWrittenChars + separator.size());
-  if (negative) out += '-';
+  TextOut out(separator.size());
+  if (negative) out.Put('-');
 
   if (exponent < kSmallestPlainExponent || exponent > kLargestPlainExponent) {
-    out += significant.front();
+    out.Put(significant.front());
     if (significant.size() > 1) {
-      out += separator;
-      out += significant.substr(1);
+      out.Put(separator);
+      out.Put(significant.substr(1));
     }
-    AppendExponent(out, exponent);
-    return out;
+    out.PutExponent(exponent);
+    return out.Text();
   }
 
   if (exponent < 0) {
-    out += '0';
-    out += separator;
-    out.append(static_cast<std::size_t>(-exponent - 1), '0');
-    out += significant;
-    return out;
+    out.Put('0');
+    out.Put(separator);
+    out.Repeat('0', static_cast<std::size_t>(-exponent - 1));
+    out.Put(significant);
+    return out.Text();
   }
   const std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
   if (significant.size() <= integerDigits) {
-    out += significant;
-    out.append(integerDigits - significant.size(), '0');
-    return out;
+    out.Put(significant);
+    out.Repeat('0', integerDigits - significant.size());
+    return out.Text();
   }
-  out += significant.substr(0, integerDigits);
-  out += separator;
-  out += significant.substr(integerDigits);
-  return out;
+  out.Put(significant.substr(0, integerDigits));
+  out.Put(separator);
+  out.Put(significant.substr(integerDigits));
+  return out.Text();
 }
 
 double RoundToDecimals(double x, int n) {
