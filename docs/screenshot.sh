@@ -4,6 +4,7 @@
 # Usage: docs/screenshot.sh [path/to/velmorida]   (default: build/velmorida)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tests/window/find_window.sh
 program=${1:-build/velmorida}
 display=:${SCREENSHOT_DISPLAY:-97}
 
@@ -16,20 +17,15 @@ openbox >/dev/null 2>&1 &
 sleep 1
 LC_ALL=${SCREENSHOT_LOCALE:-C.UTF-8} "$program" &
 app=$!
-window=""
-for _ in $(seq 50); do
-  window=$(xdotool search --pid "$app" --name "Velmorida" 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
+window=$(find_window "$app")
 [ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
-xdotool windowmove "$window" 20 20
+sleep 0.5  # let the window manager frame it first
 xdotool windowactivate --sync "$window" 2>/dev/null || true
 sleep 0.3
 # 100 in the capacitance box, nF, 1 in the frequency box, kHz.
 xdotool key --delay 60 ctrl+a 1 0 0 Tab Down Tab ctrl+a 1 Tab Down Tab
 sleep 0.5
-import -window root -crop 480x250+10+5 +repage docs/screenshot.png
+import -frame -window "$window" docs/screenshot.png  # with the title bar
 kill "$app"
 wait "$app" 2>/dev/null || true
 kill "$xvfb"

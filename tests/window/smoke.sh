@@ -7,14 +7,10 @@ if [ -z "${SMOKE_INSIDE_X:-}" ]; then
   exec env SMOKE_INSIDE_X=1 xvfb-run -a -s "-screen 0 640x480x24" "$0" "$program"
 fi
 unset QT_QPA_PLATFORM
+source "$(dirname "$0")/find_window.sh"
 "$program" &
 app=$!
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --pid "$app" --name "Velmorida condensatoarelor" 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
+window=$(find_window "$app")
 [ -n "$window" ] || { echo "FAIL: no window appeared"; kill "$app"; exit 1; }
 # Without a window manager the keyboard follows the pointer.
 xdotool mousemove --window "$window" 40 40
