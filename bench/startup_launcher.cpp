@@ -1,7 +1,7 @@
 // Starts two programs alternately, each with the Expose probe preloaded, and
 // measures for every start the time from exec to the first Expose event and
-// the peak resident memory. Prints the medians and the ratios of the first
-// program to the second (the baseline).
+// the peak resident memory. Prints the medians, and the medians of the ratios
+// of each start of the first program to the baseline's start beside it.
 //
 //   startup_launcher PROBE.so RUNS PROGRAM BASELINE
 #include <poll.h>
@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
   const std::string programs[] = {argv[3], argv[4]};
   std::vector<double> times[2];
   std::vector<double> memory[2];
+  std::vector<double> timeRatios;  // each start against the baseline's next to it
+  std::vector<double> memoryRatios;
   for (int run = 0; run < runs; ++run) {
     for (int which = 0; which < 2; ++which) {
       Start start;
@@ -94,6 +96,8 @@ int main(int argc, char** argv) {
       times[which].push_back(start.milliseconds);
       memory[which].push_back(start.megabytes);
     }
+    timeRatios.push_back(times[0].back() / times[1].back());
+    memoryRatios.push_back(memory[0].back() / memory[1].back());
   }
   const double time[2] = {Median(times[0]), Median(times[1])};
   const double peak[2] = {Median(memory[0]), Median(memory[1])};
@@ -103,6 +107,6 @@ int main(int argc, char** argv) {
   std::printf("  %-28s %7.1f ms to first Expose  %6.1f MB peak resident\n", "bare Qt label window",
               time[1], peak[1]);
   std::printf("  ratio time %.2f x (goal: at most 1.2 x), memory %.2f x (goal: at most 1.1 x)\n",
-              time[0] / time[1], peak[0] / peak[1]);
+              Median(timeRatios), Median(memoryRatios));
   return 0;
 }
