@@ -19,6 +19,7 @@ using velmorida::NumberFormat;
 const NumberFormat kDot{"."};
 constexpr const char* kReadOut = "1592.35669";
 constexpr double kValue = 1592.356687898089;
+constexpr double kRoundedValue = 1592.35669;
 constexpr int kOhmDecimals = 5;
 constexpr int kSignificantDecimals = 14;
 
@@ -56,14 +57,25 @@ void BM_Baseline_ToChars(benchmark::State& state) {
 }
 BENCHMARK(BM_Baseline_ToChars);
 
+// A figure as the read-out gets it, already rounded to five decimals.
 void BM_NumberToText(benchmark::State& state) {
-  double value = kValue;
+  double value = kRoundedValue;
   for (auto _ : state) {
     benchmark::DoNotOptimize(value);
     benchmark::DoNotOptimize(velmorida::NumberToText(value, kDot));
   }
 }
 BENCHMARK(BM_NumberToText);
+
+// A figure with all 17 digits, which needs the fixed-precision conversion.
+void BM_NumberToText_Unrounded(benchmark::State& state) {
+  double value = kValue;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(value);
+    benchmark::DoNotOptimize(velmorida::NumberToText(value, kDot));
+  }
+}
+BENCHMARK(BM_NumberToText_Unrounded);
 
 void BM_RoundToDecimals(benchmark::State& state) {
   double value = kValue;
