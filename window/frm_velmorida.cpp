@@ -137,7 +137,9 @@ frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram,
     : QWidget(parent),
       handlers_(state_, std::move(format), [this] { EndProgram(); }),
       endProgram_(std::move(endProgram)) {
+  SetUpWindow();
   BuildControls();
+  NameForScreenReaders();
   ApplyTabOrder();
   ConnectUserEdits();
   WatchKeys();
@@ -148,7 +150,7 @@ frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram,
 
 frmVelmorida::~frmVelmorida() = default;
 
-void frmVelmorida::BuildControls() {
+void frmVelmorida::SetUpWindow() {
   setObjectName(QStringLiteral("frmVelmorida"));
   setWindowTitle(QString::fromLatin1(kCaption));
   setWindowIcon(QIcon(QString::fromLatin1(kIconPath)));
@@ -159,7 +161,9 @@ void frmVelmorida::BuildControls() {
   QFont font(QString::fromLatin1(kFontFamily));
   font.setPointSizeF(kFontPoints);
   setFont(font);
+}
 
+void frmVelmorida::BuildControls() {
   fraVelmorida_ = new QFrame(this);
   fraVelmorida_->setObjectName(QStringLiteral("fraVelmorida"));
   fraVelmorida_->setGeometry(ToPixels(kFrame));
@@ -180,7 +184,7 @@ void frmVelmorida::BuildControls() {
   txtR_->setReadOnly(true);  // selectable and copyable, never typed into
   lblUM_ = MakeLabel(frame, "lblUM", "", kUnitLabel);
   lblQZ9XK_ = MakeLabel(frame, "lblQZ9XK", kSignatureText, kSignature);
-  QFont signatureFont(font);
+  QFont signatureFont(font());
   signatureFont.setPointSizeF(kSignaturePoints);
   signatureFont.setBold(true);
   lblQZ9XK_->setFont(signatureFont);
@@ -192,7 +196,9 @@ void frmVelmorida::BuildControls() {
   auto* panelStyle = new CachedPanelStyle;
   panelStyle->setParent(this);
   for (QLineEdit* box : {txtC_, txtFreq_, txtR_}) box->setStyle(panelStyle);
+}
 
+void frmVelmorida::NameForScreenReaders() {
   lblEtichete_[kCapacitanceCaptionItem]->setBuddy(txtC_);
   lblEtichete_[kFrequencyCaptionItem]->setBuddy(txtFreq_);
   lblEtichete_[kReadOutCaptionItem]->setBuddy(txtR_);

@@ -37,7 +37,9 @@ class frmVelmorida : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void SetUpWindow();
   void BuildControls();
+  void NameForScreenReaders();
   void ApplyTabOrder();
   void ConnectUserEdits();
   void WatchKeys();
