@@ -9,7 +9,7 @@
 # Build tools, GoogleTest, Qt 6 Widgets, and free fonts with Verdana's metrics
 # (fontconfig maps "Verdana" to them) so the labels size as they were drawn.
 PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
-            xvfb xauth xdotool clang-14 libclang-rt-14-dev libbenchmark-dev \
+            xvfb xdotool clang-14 libclang-rt-14-dev libbenchmark-dev \
             desktop-file-utils appstream binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
             dpkg-dev file
 

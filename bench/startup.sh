@@ -6,7 +6,9 @@
 set -euo pipefail
 build=${1:?usage: bench/startup.sh BUILD_DIR [RUNS]}
 runs=${2:-15}
+source "$(dirname "$0")/../tests/window/x_server.sh"
+start_xvfb -screen 0 1024x768x24 -dpi 96
+trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
 export QT_QPA_PLATFORM=xcb
-exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
-  "$build/bench/startup_launcher" "$build/bench/libexpose_probe.so" "$runs" \
+"$build/bench/startup_launcher" "$build/bench/libexpose_probe.so" "$runs" \
   "$build/velmorida" "$build/bench/bare_label"

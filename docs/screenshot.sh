@@ -4,15 +4,11 @@
 # Usage: docs/screenshot.sh [path/to/velmorida]   (default: build/velmorida)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source tests/window/find_window.sh
+source tests/window/x_server.sh
 program=${1:-build/velmorida}
-display=:${SCREENSHOT_DISPLAY:-97}
 
-Xvfb "$display" -screen 0 520x280x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+start_xvfb -screen 0 520x280x24 -dpi 96
 trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
-export DISPLAY=$display
-sleep 1
 openbox >/dev/null 2>&1 &
 sleep 1
 LC_ALL=${SCREENSHOT_LOCALE:-C.UTF-8} "$program" &
@@ -28,5 +24,5 @@ sleep 0.5
 import -frame -window "$window" docs/screenshot.png  # with the title bar
 kill "$app"
 wait "$app" 2>/dev/null || true
-kill "$xvfb"
+kill "$XVFB_PID"
 echo "wrote docs/screenshot.png"

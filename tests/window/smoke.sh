@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# The real program on an X server (xvfb-run): it opens its window, is typed
+# The real program on an X server of its own: it opens its window, is typed
 # into, and ends on Escape pressed in an open list, with exit status 0.
 set -euo pipefail
 program=$1
-if [ -z "${SMOKE_INSIDE_X:-}" ]; then
-  exec env SMOKE_INSIDE_X=1 xvfb-run -a -s "-screen 0 640x480x24" "$0" "$program"
-fi
+source "$(dirname "$0")/x_server.sh"
+start_xvfb -screen 0 640x480x24
+trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
 unset QT_QPA_PLATFORM
-source "$(dirname "$0")/find_window.sh"
 "$program" &
 app=$!
 window=$(find_window "$app")
-[ -n "$window" ] || { echo "FAIL: no window appeared"; kill "$app"; exit 1; }
+if [ -z "$window" ]; then
+  echo "FAIL: no window appeared"
+  kill "$app" 2>/dev/null || true
+  exit 1
+fi
 # Without a window manager the keyboard follows the pointer.
 xdotool mousemove --window "$window" 40 40
 # Type into both boxes, open the frequency list, and press Escape in its popup.
