@@ -11,7 +11,7 @@
 PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
             xvfb xdotool clang-14 libclang-rt-14-dev libbenchmark-dev \
             desktop-file-utils appstream binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-            dpkg-dev file
+            dpkg-dev file at-spi2-core python3-pyatspi dbus-daemon
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
