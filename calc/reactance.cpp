@@ -80,9 +80,9 @@ double ReadOut(const FormState& state, const NumberFormat& format) {
   return TextToNumber(state.txtR, format);
 }
 
-void WriteScaledDown(FormState& state, const NumberFormat& format) {
-  state.txtR =
-      NumberToText(RoundToDecimals(ReadOut(state, format) / kUnitStep, kScaledDecimals), format);
+// Writes the figure read from the read-out one unit up.
+void WriteScaledDown(FormState& state, const NumberFormat& format, double shown) {
+  state.txtR = NumberToText(RoundToDecimals(shown / kUnitStep, kScaledDecimals), format);
 }
 
 }  // namespace
@@ -118,17 +118,22 @@ void Recalculate(FormState& state, const NumberFormat& format) {
   ScaleResult(state, format);
 }
 
+// Each step works on the figure as the read-out shows it: the read-out is
+// read back after each write, and that one reading serves both the test and
+// the next step.
 void ScaleResult(FormState& state, const NumberFormat& format) {
-  if (ReadOut(state, format) < kUnitStep) {
+  double shown = ReadOut(state, format);
+  if (shown < kUnitStep) {
     state.lblUM = kOhm;
     return;
   }
-  WriteScaledDown(state, format);
-  if (ReadOut(state, format) < kUnitStep) {
+  WriteScaledDown(state, format, shown);
+  shown = ReadOut(state, format);
+  if (shown < kUnitStep) {
     state.lblUM = kKiloOhm;
     return;
   }
-  WriteScaledDown(state, format);
+  WriteScaledDown(state, format, shown);
   state.lblUM = kMegaOhm;
 }
 
