@@ -238,6 +238,12 @@ double RoundHalfToEven(double y) {
 
 }  // namespace
 
+std::optional<double> ReadNumber(std::string_view text, const NumberFormat& format) {
+  const Scan scan = ScanNumber(text, SeparatorOf(format));
+  if (scan.reading != Reading::Value) return std::nullopt;
+  return scan.value;
+}
+
 bool IsNumericText(std::string_view text, const NumberFormat& format) {
   return ScanNumber(text, SeparatorOf(format)).reading == Reading::Value;
 }

@@ -4,6 +4,7 @@
 // They do not know about units, boxes or the reactance.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ struct NumberFormat {
 // least one digit), an optional exponent, optional blanks. A value beyond the
 // double range is not a number.
 bool IsNumericText(std::string_view text, const NumberFormat& format);
+
+// IsNumericText and TextToNumber in one reading: the value of a numeric
+// text, or nothing.
+std::optional<double> ReadNumber(std::string_view text, const NumberFormat& format);
 
 // The double nearest to a numeric text; a value too small for a double reads
 // as zero or a subnormal. A text that is not numeric gives 0.

@@ -93,7 +93,7 @@ void Recalculate(FormState& state, const NumberFormat& format) {
   const double capacitance = CapacitanceInFarads(typedC, state.cboC);
   const double typedF = TextToNumber(state.txtFreq(), format);
   const double frequency = FrequencyInHertz(typedF, state.cboFreq);
-  state.txtR = NumberToText(0, format);
+  // Every road below writes the read-out, so it is not cleared first.
 
   // A zero input gives a zero read-out, whatever the other input is.
   const bool zeroInput = typedC == 0 || typedF == 0;

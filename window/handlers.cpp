@@ -1,5 +1,7 @@
 #include "window/handlers.h"
 
+#include <optional>
+
 #include "calc/reactance.h"
 
 namespace velmorida {
@@ -64,15 +66,16 @@ void Handlers::OnChange(InputBox box) {
 // a negative value's absolute value it recomputes and so does this run.
 void Handlers::CorrectInputField(InputBox box) {
   if (ended_) return;
-  if (!IsNumericText(state_.Text(box), format_)) {
+  // One reading answers both steps: the text does not change between them.
+  const std::optional<double> value = ReadNumber(state_.Text(box), format_);
+  if (!value) {
     ++counts_.correctionWrites;
     state_.SetText(box, NumberToText(0, format_));
     return;
   }
-  const double value = TextToNumber(state_.Text(box), format_);
-  if (value < 0) {
+  if (*value < 0) {
     ++counts_.correctionWrites;
-    state_.SetText(box, NumberToText(-value, format_));
+    state_.SetText(box, NumberToText(-*value, format_));
   }
   Recompute();
 }

@@ -10,24 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/calc/in_separator.h"
+
 namespace velmorida {
 namespace {
 
 const NumberFormat kDot{"."};
 const NumberFormat kComma{","};
 
-// Writes a "."-separated table text in the given separator.
-std::string InSeparator(std::string text, const NumberFormat& format) {
-  std::string out;
-  for (char c : text) {
-    if (c == '.') {
-      out += format.decimal;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
+using velmorida::testing::InSeparator;
 
 struct NumberToTextRow {
   const char* name;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/calc/in_separator.h"
+
 namespace velmorida {
 namespace {
 
@@ -19,11 +21,7 @@ FormState Inputs(const char* c, const char* cUnit, const char* f, const char* fU
   return state;
 }
 
-std::string InSeparator(std::string text, const NumberFormat& format) {
-  std::string out;
-  for (char c : text) out += c == '.' ? format.decimal : std::string(1, c);
-  return out;
-}
+using velmorida::testing::InSeparator;
 
 struct ReactanceRow {
   const char* name;
