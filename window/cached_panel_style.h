@@ -4,9 +4,12 @@
 // application's style unchanged.
 #pragma once
 
-#include <QHash>
+#include <QList>
 #include <QPixmap>
 #include <QProxyStyle>
+#include <QRgb>
+#include <QSize>
+#include <utility>
 
 class CachedPanelStyle : public QProxyStyle {
  public:
@@ -16,5 +19,18 @@ class CachedPanelStyle : public QProxyStyle {
                      const QWidget* widget = nullptr) const override;
 
  private:
-  mutable QHash<QString, QPixmap> panels_;
+  // Everything a panel's picture depends on.
+  struct PanelKey {
+    QSize size;
+    qreal pixelRatio = 1;
+    uint state = 0;
+    QRgb base = 0;
+    QRgb behind = 0;  // the parent's background, which fills the corners
+    QRgb highlight = 0;
+    int lineWidth = 0;
+    bool operator==(const PanelKey&) const = default;
+  };
+
+  // A handful of entries, so a list searched in order beats hashing.
+  mutable QList<std::pair<PanelKey, QPixmap>> panels_;
 };
