@@ -11,12 +11,12 @@
 PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
             xvfb xdotool clang-14 libclang-rt-14-dev libbenchmark-dev \
             desktop-file-utils appstream binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-            dpkg-dev file at-spi2-core python3-pyatspi dbus-daemon
+            dpkg-dev file at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils openbox
 
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test check test-asan test-fuzz bench clean
+.PHONY: all deps configure build run test check test-repeat test-asan test-fuzz bench clean
 
 all: build
 
@@ -45,13 +45,18 @@ build: configure
 run: build
 	./$(BUILD_DIR)/velmorida
 
-# Everything CI runs: the Release suite with the full input sweep, the whole
-# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# bounded libFuzzer runs.
-test: check test-asan test-fuzz
+# Everything CI runs: the Release suite with the full input sweep, the tests
+# that start an X server or a D-Bus session five times more, side by side (a
+# race there shows up as a red run), the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and bounded libFuzzer runs.
+test: check test-repeat test-asan test-fuzz
 
 check: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+SMOKE_REPEATS ?= 5
+test-repeat: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -L smoke -j 2 --repeat until-fail:$(SMOKE_REPEATS)
 
 test-asan: deps
 	cmake --preset asan

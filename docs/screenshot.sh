@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot.png: the calculator under Xvfb with a window manager,
-# after typing 100 nF at 1 kHz. Needs xvfb, openbox, imagemagick and xdotool.
+# after typing 100 nF at 1 kHz. Needs xvfb, openbox, x11-utils, imagemagick and
+# xdotool.
 # Usage: docs/screenshot.sh [path/to/velmorida]   (default: build/velmorida)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,8 +10,7 @@ program=${1:-build/velmorida}
 
 start_xvfb -screen 0 520x280x24 -dpi 96
 trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
-openbox >/dev/null 2>&1 &
-sleep 1
+start_window_manager
 LC_ALL=${SCREENSHOT_LOCALE:-C.UTF-8} "$program" &
 app=$!
 window=$(find_window "$app")

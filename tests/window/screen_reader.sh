@@ -13,9 +13,11 @@ if [ -z "${SCREEN_READER_INSIDE_DBUS:-}" ]; then
 fi
 source "$here/x_server.sh"
 start_xvfb -screen 0 640x480x24
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-bus=$!
-trap 'kill "$XVFB_PID" "$bus" ${app:-} 2>/dev/null || true' EXIT
+# Asking for the accessibility bus's address starts its launcher through D-Bus
+# activation and returns once the bus is up, so the program finds it at once.
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+  >/dev/null
+trap 'kill "$XVFB_PID" ${app:-} 2>/dev/null || true' EXIT
 unset QT_QPA_PLATFORM
 # Qt talks to the accessibility bus only when a reader is known to run;
 # this says one does.

@@ -1,52 +1,58 @@
-# Sourced by the scripts that run the real program on an X server of their
-# own (the smoke test, the screenshot, the start-up benchmark).
+# Sourced by every script that runs the real program on an X server of its
+# own (the smoke test, the screen-reader test, the screenshot, the start-up
+# benchmark): the one place that starts Xvfb.
 
 # start_xvfb [Xvfb options...]: starts Xvfb on the first free display, which
 # the server itself picks and reports (-displayfd), so two runs never race for
-# a number; then waits until a client can really connect. A server that never
-# takes a client (seen now and then on a loaded machine) is replaced, up to
-# three times; its log is shown if none does. Exports DISPLAY, sets XVFB_PID.
+# a number. The server writes that number once it listens, so a client that
+# connects from then on is served. Exports DISPLAY, sets XVFB_PID.
+#
+# -noreset: by default an X server resets when its last client disconnects,
+# closing every connection and reloading its keymap, and refuses clients
+# until it is done. Any short-lived client (xdotool, xprop, a probe) would
+# then make the program that connects just after it fail with "could not
+# connect to display".
 start_xvfb() {
-  local attempt log
+  local fifo log number=""
+  fifo=$(mktemp -u)
   log=$(mktemp)
-  for attempt in 1 2 3; do
-    if start_xvfb_once "$log" "$@"; then
-      rm -f "$log"
-      return 0
-    fi
-    kill "$XVFB_PID" 2>/dev/null || true
-  done
-  echo "Xvfb did not start:" >&2
-  cat "$log" >&2
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -nolisten tcp -noreset "$@" 3>"$fifo" >"$log" 2>&1 &
+  XVFB_PID=$!
+  read -r -t 30 number <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$number" ]; then
+    echo "Xvfb did not start:" >&2
+    cat "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
   rm -f "$log"
-  return 1
+  export DISPLAY=":$number"
 }
 
-start_xvfb_once() {
-  local log=$1 fifo number=""
-  shift
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -nolisten tcp "$@" 3>"$fifo" >"$log" 2>&1 &
-  XVFB_PID=$!
-  read -r -t 20 number <"$fifo" || true
-  rm -f "$fifo"
-  [ -n "$number" ] || return 1
-  export DISPLAY=":$number"
-  for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-    sleep 0.1
+# start_window_manager: starts openbox on $DISPLAY and returns once it manages
+# the screen (it has set the root window's _NET_SUPPORTING_WM_CHECK), so that
+# the first window mapped after it is framed and focused. Sets WM_PID.
+start_window_manager() {
+  openbox >/dev/null 2>&1 &
+  WM_PID=$!
+  for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+    sleep 0.05
   done
+  echo "openbox did not take the screen" >&2
   return 1
 }
 
 # find_window PID: prints the X id of the calculator's window once that
-# process has mapped it, waiting up to 10 s; prints nothing if it never does.
+# process has mapped it (only a mapped window takes the keyboard), waiting up
+# to 10 s; prints nothing if it never does.
 find_window() {
   local pid=$1 window=""
   for _ in $(seq 100); do
-    window=$(xdotool search --pid "$pid" --name "Velmorida condensatoarelor" 2>/dev/null |
-      head -n 1 || true)
+    window=$(xdotool search --onlyvisible --pid "$pid" --name "Velmorida condensatoarelor" \
+      2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     sleep 0.1
   done
