@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
+#include <string>
 #include <system_error>
 
 namespace velmorida {
@@ -23,7 +23,6 @@ constexpr int kLargestDecimalExponent = 308;
 constexpr int kSmallestPlainExponent = -4;
 constexpr int kLargestPlainExponent = 14;
 constexpr std::size_t kExponentMinDigits = 2;
-constexpr std::size_t kExponentMaxDigits = 4;  // 324 at most
 // "-d.ddddddddddddddde-XXX" and its terminator fit with room to spare.
 constexpr std::size_t kWrittenChars = 32;
 
@@ -45,32 +44,6 @@ struct Scan {
   double value = 0;
 };
 
-// The text rewritten for from_chars. It is never longer than the text it
-// comes from, and a short one stays on the stack: every keystroke reads
-// several numbers.
-class CanonicalText {
- public:
-  explicit CanonicalText(std::size_t capacity) {
-    if (capacity > sizeof local_) {
-      heap_.resize(capacity);
-      data_ = heap_.data();
-    }
-  }
-  CanonicalText(const CanonicalText&) = delete;
-  CanonicalText& operator=(const CanonicalText&) = delete;
-
-  void Append(char c) { data_[size_++] = c; }
-  const char* begin() const { return data_; }
-  const char* end() const { return data_ + size_; }
-
- private:
-  static constexpr std::size_t kLocalChars = 64;
-  char local_[kLocalChars];
-  std::string heap_;
-  char* data_ = local_;
-  std::size_t size_ = 0;
-};
-
 // Checks the grammar and rewrites the text as "-ddd.dddEsnn" for from_chars.
 // Along the way it works out the decimal exponent of the first non-zero digit,
 // which tells an overflow from an underflow when from_chars reports neither.
@@ -79,11 +52,12 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
   const std::size_t size = text.size();
   while (i < size && IsBlank(text[i])) ++i;
 
-  CanonicalText canonical(size);
+  std::string canonical;  // never longer than the text
+  canonical.reserve(size);
   bool negative = false;
   if (i < size && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
-    if (negative) canonical.Append('-');
+    if (negative) canonical.push_back('-');
     ++i;
   }
 
@@ -98,11 +72,11 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
     if (IsDigit(c)) {
       if (c != '0' && firstNonZero == kNone) firstNonZero = digits;
       ++digits;
-      canonical.Append(c);
+      canonical.push_back(c);
       ++i;
     } else if (integerDigits == kNone && text.substr(i).starts_with(separator)) {
       integerDigits = digits;
-      canonical.Append(kCanonicalSeparator);
+      canonical.push_back(kCanonicalSeparator);
       i += separator.size();
     } else {
       break;
@@ -122,18 +96,18 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
   }
 
   if (i < size && (text[i] == 'e' || text[i] == 'E')) {
-    canonical.Append('e');
+    canonical.push_back('e');
     ++i;
     bool negativeExponent = false;
     if (i < size && (text[i] == '+' || text[i] == '-')) {
       negativeExponent = text[i] == '-';
-      canonical.Append(text[i]);
+      canonical.push_back(text[i]);
       ++i;
     }
     long exponent = 0;
     int exponentDigits = 0;
     while (i < size && IsDigit(text[i])) {
-      canonical.Append(text[i]);
+      canonical.push_back(text[i]);
       exponent = std::min(kExponentCap, exponent * 10 + (text[i] - '0'));
       ++exponentDigits;
       ++i;
@@ -146,59 +120,24 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
   if (i != size) return {};
 
   double value = 0;
-  const auto [end, error] = std::from_chars(canonical.begin(), canonical.end(), value);
+  const char* const last = canonical.data() + canonical.size();
+  const auto [end, error] = std::from_chars(canonical.data(), last, value);
   if (error == std::errc::result_out_of_range) {
     if (leadExponent < 0) return {Reading::Value, negative ? -0.0 : 0.0};
     return {Reading::OutOfRange, 0};
   }
-  if (error != std::errc() || end != canonical.end()) return {};
+  if (error != std::errc() || end != last) return {};
   return {Reading::Value, value};
 }
 
-// A number's text laid out on the stack and made into a string once: every
-// keystroke writes several. Room for the longest text and one separator.
-class TextOut {
- public:
-  explicit TextOut(std::size_t separatorBytes) {
-    if (separatorBytes > kSeparatorRoom) {
-      heap_.resize(kLongestWithoutSeparator + separatorBytes);
-      data_ = heap_.data();
-    }
-  }
-  TextOut(const TextOut&) = delete;
-  TextOut& operator=(const TextOut&) = delete;
-
-  void Put(char c) { data_[size_++] = c; }
-  void Put(std::string_view text) {
-    std::memcpy(data_ + size_, text.data(), text.size());
-    size_ += text.size();
-  }
-  void Repeat(char c, std::size_t count) {
-    std::memset(data_ + size_, c, count);
-    size_ += count;
-  }
-  // "E", the sign, and at least two digits.
-  void PutExponent(int exponent) {
-    Put('E');
-    Put(exponent < 0 ? '-' : '+');
-    const int magnitude = exponent < 0 ? -exponent : exponent;
-    char digits[kExponentMaxDigits];
-    const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
-    const auto count = static_cast<std::size_t>(end - digits);
-    if (count < kExponentMinDigits) Repeat('0', kExponentMinDigits - count);
-    Put(std::string_view(digits, count));
-  }
-  std::string Text() const { return std::string(data_, size_); }
-
- private:
-  // Sign, "0", three zeros, fifteen digits, "E-324", with room to spare.
-  static constexpr std::size_t kLongestWithoutSeparator = 32;
-  static constexpr std::size_t kSeparatorRoom = 16;
-  char local_[kLongestWithoutSeparator + kSeparatorRoom];
-  std::string heap_;
-  char* data_ = local_;
-  std::size_t size_ = 0;
-};
+// "E", the sign, and at least two digits.
+void AppendExponent(std::string& out, int exponent) {
+  out += 'E';
+  out += exponent < 0 ? '-' : '+';
+  const std::string digits = std::to_string(exponent < 0 ? -exponent : exponent);
+  if (digits.size() < kExponentMinDigits) out.append(kExponentMinDigits - digits.size(), '0');
+  out += digits;
+}
 
 std::size_t SignificantDigits(const char* begin, const char* end) {
   std::size_t count = 0;
@@ -257,65 +196,63 @@ std::string NumberToText(double x, const NumberFormat& format) {
 
   char written[kWrittenChars];
   const char* const writtenEnd = WriteFifteenDigits(x, written, written + sizeof written);
-  const bool negative = written[0] == '-';
-  const char* at = written + (negative ? 1 : 0);
+  const std::string_view scientific(written, static_cast<std::size_t>(writtenEnd - written));
+  const bool negative = scientific.front() == '-';
+  const std::size_t exponentMark = scientific.find('e');
 
-  char digits[kSignificantDigits];
-  std::size_t digitCount = 0;
-  for (; *at != 'e'; ++at) {
-    if (IsDigit(*at)) digits[digitCount++] = *at;
+  std::string digits;
+  digits.reserve(kSignificantDigits);
+  for (char c : scientific.substr(0, exponentMark)) {
+    if (IsDigit(c)) digits += c;
   }
-  ++at;  // past 'e'
-  if (*at == '+') ++at;
+  const char* exponentText = written + exponentMark + 1;
+  if (*exponentText == '+') ++exponentText;
   int exponent = 0;
-  std::from_chars(at, writtenEnd, exponent);
+  std::from_chars(exponentText, writtenEnd, exponent);
 
-  if (exponent == kLargestDecimalExponent &&
-      std::string_view(digits, digitCount) > kLargestWritableDigits) {
-    std::copy(kLargestWritableDigits.begin(), kLargestWritableDigits.end(), digits);
+  if (exponent == kLargestDecimalExponent && digits > kLargestWritableDigits) {
+    digits = kLargestWritableDigits;
   }
-  while (digitCount > 1 && digits[digitCount - 1] == '0') --digitCount;
-  const std::string_view significant(digits, digitCount);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   const std::string_view separator = SeparatorOf(format);
-  TextOut out(separator.size());
-  if (negative) out.Put('-');
+  std::string out;
+  out.reserve(kWrittenChars + separator.size());
+  if (negative) out += '-';
 
   if (exponent < kSmallestPlainExponent || exponent > kLargestPlainExponent) {
-    out.Put(significant.front());
-    if (significant.size() > 1) {
-      out.Put(separator);
-      out.Put(significant.substr(1));
+    out += digits.front();
+    if (digits.size() > 1) {
+      out += separator;
+      out.append(digits, 1);
     }
-    out.PutExponent(exponent);
-    return out.Text();
+    AppendExponent(out, exponent);
+    return out;
   }
-
   if (exponent < 0) {
-    out.Put('0');
-    out.Put(separator);
-    out.Repeat('0', static_cast<std::size_t>(-exponent - 1));
-    out.Put(significant);
-    return out.Text();
+    out += '0';
+    out += separator;
+    out.append(static_cast<std::size_t>(-exponent - 1), '0');
+    out += digits;
+    return out;
   }
   const std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
-  if (significant.size() <= integerDigits) {
-    out.Put(significant);
-    out.Repeat('0', integerDigits - significant.size());
-    return out.Text();
+  if (digits.size() <= integerDigits) {
+    out += digits;
+    out.append(integerDigits - digits.size(), '0');
+    return out;
   }
-  out.Put(significant.substr(0, integerDigits));
-  out.Put(separator);
-  out.Put(significant.substr(integerDigits));
-  return out.Text();
+  out.append(digits, 0, integerDigits);
+  out += separator;
+  out.append(digits, integerDigits);
+  return out;
 }
 
 double RoundToDecimals(double x, int n) {
-  const double scale = PowerOfTen(n < 0 ? -n : n);
-  const double scaled = n >= 0 ? x * scale : x / scale;
+  const double scale = PowerOfTen(n);
+  const double scaled = x * scale;
   if (!std::isfinite(scaled)) return x;
-  const double rounded = RoundHalfToEven(scaled);
-  return n >= 0 ? rounded / scale : rounded * scale;
+  return RoundHalfToEven(scaled) / scale;
 }
 
 }  // namespace velmorida

@@ -1,6 +1,6 @@
 // Conversions between the texts held by the boxes and doubles, with the
 // user's decimal separator. Every passage between text and number goes through
-// these four functions; they never consult the process's C locale.
+// these five functions; they never consult the process's C locale.
 // They do not know about units, boxes or the reactance.
 #pragma once
 
@@ -32,7 +32,7 @@ double TextToNumber(std::string_view text, const NumberFormat& format);
 // has no text that reads back, and is written as "0".
 std::string NumberToText(double x, const NumberFormat& format);
 
-// x rounded to n decimals, an exact half going to the even neighbour. A value
+// x rounded to n >= 0 decimals, an exact half going to the even neighbour. A value
 // so large that x * 10^n leaves the double range has no decimals left and is
 // returned unchanged.
 double RoundToDecimals(double x, int n);
