@@ -13,29 +13,24 @@ constexpr double kUnitStep = 1000;
 constexpr int kOhmDecimals = 5;
 constexpr int kScaledDecimals = 3;
 
-// Each unit step is its own division, one after the other, never a single
-// division by 10^12: the figures depend on that order.
-double CapacitanceInFarads(double value, std::string_view unit) {
-  int steps = 0;
-  if (unit == "pF") {
-    steps = 4;
-  } else if (unit == "nF") {
-    steps = 3;
-  } else if (unit == "uF") {
-    steps = 2;
+// Steps of 1000 from the base unit; a name not in the list is the base unit.
+template <std::size_t N>
+int StepsOf(std::string_view name, const std::array<Unit, N>& units) {
+  for (const Unit& unit : units) {
+    if (unit.name == name) return unit.steps;
   }
-  for (int i = 0; i < steps; ++i) value /= kUnitStep;
+  return 0;
+}
+
+// Each unit step is its own division or multiplication, one after the other,
+// never a single one by 10^12: the figures depend on that order.
+double CapacitanceInFarads(double value, std::string_view unit) {
+  for (int i = StepsOf(unit, kCapacitanceUnits); i > 0; --i) value /= kUnitStep;
   return value;
 }
 
 double FrequencyInHertz(double value, std::string_view unit) {
-  int steps = 0;
-  if (unit == "kHz") {
-    steps = 1;
-  } else if (unit == "MHz") {
-    steps = 2;
-  }
-  for (int i = 0; i < steps; ++i) value *= kUnitStep;
+  for (int i = StepsOf(unit, kFrequencyUnits); i > 0; --i) value *= kUnitStep;
   return value;
 }
 

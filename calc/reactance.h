@@ -11,9 +11,16 @@
 
 namespace velmorida {
 
-// The items of the two unit lists, in list order.
-inline constexpr std::array<std::string_view, 3> kCapacitanceUnits = {"pF", "nF", "uF"};
-inline constexpr std::array<std::string_view, 3> kFrequencyUnits = {"Hz", "kHz", "MHz"};
+// A unit of an input list: its name and how many steps of 1000 it lies from
+// farads (below) or hertz (above).
+struct Unit {
+  std::string_view name;
+  int steps;
+};
+
+// The items of the two unit lists, in list order; start-up picks the first.
+inline constexpr std::array<Unit, 3> kCapacitanceUnits = {{{"pF", 4}, {"nF", 3}, {"uF", 2}}};
+inline constexpr std::array<Unit, 3> kFrequencyUnits = {{{"Hz", 0}, {"kHz", 1}, {"MHz", 2}}};
 
 inline constexpr std::string_view kOhm = "Ohm";
 inline constexpr std::string_view kKiloOhm = "kOhm";

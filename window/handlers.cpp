@@ -20,8 +20,8 @@ void Handlers::Form_Load() {
   state_.SetText(InputBox::Capacitance, NumberToText(0, format_));
   state_.SetText(InputBox::Frequency, NumberToText(0, format_));
   state_.txtR = NumberToText(0, format_);
-  state_.cboC = kCapacitanceUnits.front();
-  state_.cboFreq = "Hz";
+  state_.cboC = kCapacitanceUnits.front().name;
+  state_.cboFreq = kFrequencyUnits.front().name;
   state_.lblUM = kOhm;
   Recompute();
 }

@@ -31,7 +31,19 @@ struct ReactanceRow {
   const char* fUnit;
   const char* readOut;
   const char* unit;
+  bool shown = true;  // the read-out, its unit and its caption
 };
+
+void ExpectReadOut(const ReactanceRow& row, const NumberFormat& format) {
+  FormState state = Inputs(row.c, row.cUnit, row.f, row.fUnit);
+  Recalculate(state, format);
+  EXPECT_EQ(state.txtR, InSeparator(row.readOut, format)) << row.name;
+  EXPECT_EQ(state.lblUM, row.unit) << row.name;
+  EXPECT_EQ(state.txtRVisible, row.shown) << row.name;
+  EXPECT_EQ(state.lblUMVisible, row.shown) << row.name;
+  EXPECT_EQ(state.lblEtichete0Visible, row.shown) << row.name;
+  EXPECT_TRUE(IsNumericText(state.txtR, format)) << row.name;
+}
 
 // Each figure is rounded to 5 decimals in Ohm, and every step up to kOhm and
 // MOhm rounds the figure as written to 3 decimals.
@@ -55,13 +67,7 @@ const ReactanceRow kReactance[] = {
 
 TEST(Recalculate, ReadOutAndUnitUnderEitherSeparator) {
   for (const NumberFormat& format : {kDot, kComma}) {
-    for (const auto& row : kReactance) {
-      FormState state = Inputs(row.c, row.cUnit, row.f, row.fUnit);
-      Recalculate(state, format);
-      EXPECT_EQ(state.txtR, InSeparator(row.readOut, format)) << row.name;
-      EXPECT_EQ(state.lblUM, row.unit) << row.name;
-      EXPECT_TRUE(state.txtRVisible && state.lblUMVisible && state.lblEtichete0Visible);
-    }
+    for (const auto& row : kReactance) ExpectReadOut(row, format);
   }
 }
 
@@ -99,20 +105,9 @@ TEST(ScaleResult, StepsUpAtAThousandWorkingOnTheWrittenFigure) {
   }
 }
 
-struct OverflowRow {
-  const char* name;
-  const char* c;
-  const char* cUnit;
-  const char* f;
-  const char* fUnit;
-  const char* readOut;
-  const char* unit;
-  bool shown;
-};
-
 // A reactance whose ohms overflow is shown in MOhm; one beyond even that, or
 // one whose inputs leave the double range in farads or hertz, is hidden.
-const OverflowRow kOverflow[] = {
+const ReactanceRow kOverflow[] = {
     {"OhmsOverflowShownInMegaOhm", "1e-298", "pF", "1", "Hz", "1.59235668789809E+303", "MOhm",
      true},
     {"RoundingStepOverflowStillScales", "1e-298", "pF", "10", "Hz", "1.59235668789809E+302", "MOhm",
@@ -125,16 +120,7 @@ const OverflowRow kOverflow[] = {
 };
 
 TEST(Recalculate, ReactanceBeyondTheDoubleRange) {
-  for (const auto& row : kOverflow) {
-    FormState state = Inputs(row.c, row.cUnit, row.f, row.fUnit);
-    Recalculate(state, kDot);
-    EXPECT_EQ(state.txtR, row.readOut) << row.name;
-    EXPECT_EQ(state.lblUM, row.unit) << row.name;
-    EXPECT_EQ(state.txtRVisible, row.shown) << row.name;
-    EXPECT_EQ(state.lblUMVisible, row.shown) << row.name;
-    EXPECT_EQ(state.lblEtichete0Visible, row.shown) << row.name;
-    EXPECT_TRUE(IsNumericText(state.txtR, kDot)) << row.name;
-  }
+  for (const auto& row : kOverflow) ExpectReadOut(row, kDot);
 }
 
 TEST(Recalculate, HiddenReadOutReturnsAtTheNextComputableInput) {

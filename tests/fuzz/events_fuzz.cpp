@@ -93,12 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case Action::ChooseCapacitance:
         state.cboC =
-            velmorida::kCapacitanceUnits[input.Next() % velmorida::kCapacitanceUnits.size()];
+            velmorida::kCapacitanceUnits[input.Next() % velmorida::kCapacitanceUnits.size()].name;
         handlers.cboC_Click();
         break;
       case Action::ChooseFrequency:
         state.cboFreq =
-            velmorida::kFrequencyUnits[input.Next() % velmorida::kFrequencyUnits.size()];
+            velmorida::kFrequencyUnits[input.Next() % velmorida::kFrequencyUnits.size()].name;
         handlers.cboFreq_Click();
         break;
       case Action::Escape: {
