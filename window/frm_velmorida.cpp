@@ -15,6 +15,7 @@
 
 #include "calc/reactance.h"
 #include "window/cached_panel_style.h"
+#include "window/pasted_text.h"
 
 namespace velmorida {
 namespace {
@@ -107,12 +108,12 @@ QLineEdit* MakeBox(QWidget* parent, const char* objectName, const Twips& place,
 
 template <std::size_t N>
 QComboBox* MakeList(QWidget* parent, const char* objectName, const Twips& place,
-                    const std::array<std::string_view, N>& items) {
+                    const std::array<Unit, N>& units) {
   auto* list = new QComboBox(parent);
   list->setObjectName(QString::fromLatin1(objectName));
   list->setGeometry(ToPixels(place));
   list->setEditable(false);
-  for (std::string_view item : items) list->addItem(FromUtf8(item));
+  for (const Unit& unit : units) list->addItem(FromUtf8(unit.name));
   list->setCurrentIndex(-1);  // nothing is chosen until start-up
   return list;
 }
@@ -146,6 +147,7 @@ frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram,
   handlers_.Form_Load();
   Render();
   txtC_->setFocus();
+  txtC_->selectAll();  // as after any reset: the first digit typed replaces the "0"
 }
 
 frmVelmorida::~frmVelmorida() = default;
@@ -235,8 +237,12 @@ void frmVelmorida::ConnectUserEdits() {
 }
 
 void frmVelmorida::WatchKeys() {
-  // The window sees every key first. A list's popup is made the first time
-  // it opens; eventFilter watches it from then on (see WatchPopup).
+  // Pastes and drops into the boxes lose their edge line breaks. The last
+  // filter installed runs first, so the window still sees every key first.
+  auto* pasted = new PastedTextFilter(this);
+  for (QLineEdit* box : {txtC_, txtFreq_}) pasted->Watch(box);
+  // A list's popup is made the first time it opens; eventFilter watches it
+  // from then on (see WatchPopup).
   for (QWidget* control :
        std::initializer_list<QWidget*>{txtC_, cboC_, txtFreq_, cboFreq_, txtR_, this}) {
     control->installEventFilter(this);
@@ -250,7 +256,8 @@ void frmVelmorida::WatchKeys() {
 void frmVelmorida::WatchPopup(QObject* watched, QEvent* event) {
   auto* list = qobject_cast<QComboBox*>(watched);
   const QObject* child = static_cast<QChildEvent*>(event)->child();
-  if (list == nullptr || !child->isWidgetType() || !static_cast<const QWidget*>(child)->isWindow()) {
+  if (list == nullptr || !child->isWidgetType() ||
+      !static_cast<const QWidget*>(child)->isWindow()) {
     return;
   }
   list->view()->installEventFilter(this);
@@ -275,7 +282,6 @@ bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
 
 void frmVelmorida::OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text) {
   const std::string typed = text.toStdString();
-  (box == InputBox::Capacitance ? shown_.txtC : shown_.txtFreq) = typed;  // the box shows it
   state_.SetText(box, typed);
   Render();
   if (state_.Text(box) == typed) return;
@@ -294,46 +300,43 @@ void frmVelmorida::OnUnitChosen(QComboBox* list, std::string& field, void (Handl
   Render();
 }
 
-void frmVelmorida::RenderInput(InputBox box, QLineEdit* edit, std::string& shown) {
-  if (shown == state_.Text(box)) return;
-  shown = state_.Text(box);
-  edit->setText(FromUtf8(shown));
+namespace {
+
+// Setting a box's text moves its caret to the end and drops the selection,
+// so a box is only given a text it does not show already. Returns whether
+// it changed.
+bool ShowText(QLineEdit* box, const std::string& text) {
+  const QString shown = FromUtf8(text);
+  if (box->text() == shown) return false;
+  box->setText(shown);
+  return true;
 }
 
-void frmVelmorida::RenderUnitList(QComboBox* list, const std::string& unit, std::string& shown) {
-  if (shown == unit) return;
-  shown = unit;
+void ShowUnit(QComboBox* list, const std::string& unit) {
   list->setCurrentIndex(list->findText(FromUtf8(unit)));
 }
 
-void frmVelmorida::RenderVisible(QWidget* control, bool visible, bool& shown) {
-  if (shown == visible) return;
-  shown = visible;
-  control->setVisible(visible);
-}
+}  // namespace
 
+// Labels, lists and visibility ignore a value they already have, so only the
+// text boxes need a guard.
 void frmVelmorida::Render() {
-  RenderInput(InputBox::Capacitance, txtC_, shown_.txtC);
-  RenderInput(InputBox::Frequency, txtFreq_, shown_.txtFreq);
-  RenderUnitList(cboC_, state_.cboC, shown_.cboC);
-  RenderUnitList(cboFreq_, state_.cboFreq, shown_.cboFreq);
-
-  if (shown_.txtR != state_.txtR) {
-    shown_.txtR = state_.txtR;
-    txtR_->setText(FromUtf8(shown_.txtR));
+  ShowText(txtC_, state_.txtC());
+  ShowText(txtFreq_, state_.txtFreq());
+  ShowUnit(cboC_, state_.cboC);
+  ShowUnit(cboFreq_, state_.cboFreq);
+  if (ShowText(txtR_, state_.txtR)) {
     txtR_->setCursorPosition(0);  // a figure longer than the box shows its start
   }
-  if (shown_.lblUM != state_.lblUM) {
-    shown_.lblUM = state_.lblUM;
-    const QString unit = FromUtf8(shown_.lblUM);
+  const QString unit = FromUtf8(state_.lblUM);
+  if (lblUM_->text() != unit) {
     lblUM_->setText(unit);
     lblUM_->adjustSize();                   // widens for "kOhm" and "MOhm", keeping its left edge
     txtR_->setAccessibleDescription(unit);  // screen readers read it with the figure
   }
-  RenderVisible(txtR_, state_.txtRVisible, shown_.txtRVisible);
-  RenderVisible(lblUM_, state_.lblUMVisible, shown_.lblUMVisible);
-  RenderVisible(lblEtichete_[kReadOutCaptionItem], state_.lblEtichete0Visible,
-                shown_.lblEtichete0Visible);
+  txtR_->setVisible(state_.txtRVisible);
+  lblUM_->setVisible(state_.lblUMVisible);
+  lblEtichete_[kReadOutCaptionItem]->setVisible(state_.lblEtichete0Visible);
 }
 
 void frmVelmorida::EndProgram() {

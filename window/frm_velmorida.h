@@ -47,21 +47,9 @@ class frmVelmorida : public QWidget {
   void OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text);
   void OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)());
   void Render();
-  void RenderInput(InputBox box, QLineEdit* edit, std::string& shown);
-  void RenderVisible(QWidget* control, bool visible, bool& shown);
-  void RenderUnitList(QComboBox* list, const std::string& unit, std::string& shown);
   void EndProgram();
 
-  // What the controls show now, so that rendering touches only the controls
-  // whose content changed (each update costs a repaint, and a text box's
-  // update moves its caret).
-  struct Shown {
-    std::string txtC, txtFreq, cboC, cboFreq, txtR, lblUM;
-    bool txtRVisible = true, lblUMVisible = true, lblEtichete0Visible = true;
-  };
-
   FormState state_;
-  Shown shown_;
   Handlers handlers_;
   Handlers::EndProgram endProgram_;
 

@@ -6,6 +6,9 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 program=$1
+source "$here/../require_tools.sh"
+require_tools Xvfb xdotool dbus-run-session dbus-send /usr/bin/python3
+/usr/bin/python3 -c "import pyatspi" 2>/dev/null || require_tools python3-pyatspi
 if [ -z "${SCREEN_READER_INSIDE_DBUS:-}" ]; then
   # The session bus complains that root may not raise its file limit; noise.
   exec env SCREEN_READER_INSIDE_DBUS=1 dbus-run-session -- "$0" "$program" \

@@ -3,6 +3,8 @@
 # into, and ends on Escape pressed in an open list, with exit status 0.
 set -euo pipefail
 program=$1
+source "$(dirname "$0")/../require_tools.sh"
+require_tools Xvfb xdotool
 source "$(dirname "$0")/x_server.sh"
 start_xvfb -screen 0 640x480x24
 trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT

@@ -1,9 +1,11 @@
 // A started, shown calculator window for Qt tests, with Escape counted
-// instead of ending the test program, and a paste through the clipboard.
+// instead of ending the test program, and a paste through the clipboard and
+// the paste key, as a user makes it.
 #pragma once
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -27,14 +29,34 @@ struct Window {
   QString ReadOut() { return Box("txtR")->text(); }
   QString Unit() { return Get<QLabel>("lblUM")->text(); }
 
+  // The user picks the unit of that name from the list.
+  void Choose(const char* list, const char* unit) {
+    auto* combo = Get<QComboBox>(list);
+    const int index = combo->findText(QString::fromLatin1(unit));
+    QVERIFY(index >= 0);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  // Both inputs with their units, as a user enters them.
+  void Enter(const char* c, const char* cUnit, const char* f, const char* fUnit);
+
   int endCalls = 0;
   frmVelmorida form;
 };
 
+// Replaces the box's text with a paste from the clipboard.
 inline void Paste(QLineEdit* box, const QString& text) {
   QApplication::clipboard()->setText(text);
+  box->setFocus();
   box->selectAll();
-  box->paste();
+  QTest::keySequence(box, QKeySequence::Paste);
+}
+
+inline void Window::Enter(const char* c, const char* cUnit, const char* f, const char* fUnit) {
+  Paste(Box("txtC"), QString::fromLatin1(c));
+  Choose("cboC", cUnit);
+  Paste(Box("txtFreq"), QString::fromLatin1(f));
+  Choose("cboFreq", fUnit);
 }
 
 }  // namespace velmorida::testing

@@ -1,0 +1,115 @@
+#include "window/pasted_text.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+
+namespace velmorida {
+namespace {
+
+// Newer Qt names the Paste entry of a text box's standard menu; Qt 6.4 does
+// not, and there it is the entry with the caption QLineEdit gives it (the
+// shortcut follows a tab).
+constexpr const char* kPasteActionName = "edit-paste";
+
+QAction* PasteEntryOf(const QMenu& menu) {
+  const QString caption = QLineEdit::tr("&Paste");
+  for (QAction* action : menu.actions()) {
+    if (action->objectName() == QLatin1String(kPasteActionName) ||
+        action->text().section(QLatin1Char('\t'), 0, 0) == caption) {
+      return action;
+    }
+  }
+  return nullptr;
+}
+
+bool IsLineBreak(QChar c) {
+  return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+// As QLineEdit's own paste: nothing happens for an empty clipboard unless a
+// selection is there to be replaced.
+void InsertPasted(QLineEdit* box, QClipboard::Mode mode) {
+  const QString text = WithoutEdgeLineBreaks(QGuiApplication::clipboard()->text(mode));
+  if (!text.isEmpty() || box->hasSelectedText()) box->insert(text);
+}
+
+bool PastesFromSelection(const QMouseEvent& click) {
+  return click.button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection();
+}
+
+// The drop again, carrying the trimmed text; the box handles it as its own.
+bool DropTrimmed(QLineEdit* box, QDropEvent& drop) {
+  const QString text = drop.mimeData()->text();
+  const QString trimmed = WithoutEdgeLineBreaks(text);
+  if (trimmed == text) return false;
+  QMimeData data;
+  data.setText(trimmed);
+  QDropEvent again(drop.position(), drop.possibleActions(), &data, drop.buttons(),
+                   drop.modifiers());
+  again.setDropAction(drop.dropAction());
+  QCoreApplication::sendEvent(box, &again);
+  drop.setDropAction(again.dropAction());
+  drop.setAccepted(again.isAccepted());
+  return true;
+}
+
+// The box's standard menu, with its Paste entry inserting the trimmed text.
+void ShowContextMenu(QLineEdit* box, const QContextMenuEvent& request) {
+  QMenu* menu = box->createStandardContextMenu();
+  if (QAction* paste = PasteEntryOf(*menu)) {
+    QObject::disconnect(paste, &QAction::triggered, box, nullptr);
+    QObject::connect(paste, &QAction::triggered, box,
+                     [box] { InsertPasted(box, QClipboard::Clipboard); });
+  }
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(request.globalPos());
+}
+
+}  // namespace
+
+QString WithoutEdgeLineBreaks(QString text) {
+  qsizetype first = 0;
+  qsizetype last = text.size();
+  while (first < last && IsLineBreak(text.at(first))) ++first;
+  while (last > first && IsLineBreak(text.at(last - 1))) --last;
+  return text.mid(first, last - first);
+}
+
+PastedTextFilter::PastedTextFilter(QObject* parent) : QObject(parent) {}
+
+void PastedTextFilter::Watch(QLineEdit* box) {
+  box->installEventFilter(this);
+}
+
+bool PastedTextFilter::eventFilter(QObject* watched, QEvent* event) {
+  auto* box = qobject_cast<QLineEdit*>(watched);
+  if (box == nullptr || box->isReadOnly()) return false;
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) return false;
+      InsertPasted(box, QClipboard::Clipboard);
+      return true;
+    case QEvent::MouseButtonRelease:
+      if (!PastesFromSelection(*static_cast<QMouseEvent*>(event))) return false;
+      box->deselect();
+      InsertPasted(box, QClipboard::Selection);
+      return true;
+    case QEvent::Drop:
+      return DropTrimmed(box, *static_cast<QDropEvent*>(event));
+    case QEvent::ContextMenu:
+      ShowContextMenu(box, *static_cast<QContextMenuEvent*>(event));
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace velmorida
