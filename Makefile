@@ -14,6 +14,8 @@ PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora
             dpkg-dev file at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils openbox
 
 BUILD_DIR := build
+# Tests whose tools are missing fail here instead of being skipped.
+export VELMORIDA_REQUIRE_ALL_TESTS := 1
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps configure build run test check test-repeat test-asan test-fuzz bench clean

@@ -20,13 +20,13 @@ enum { kExpose = 12, kTypeMask = 0x7f };
 
 static int reported;
 
-static void check(const event_head *event) {
+static void check(const event_head* event) {
   if (reported || event == NULL || (event->response_type & kTypeMask) != kExpose) return;
   reported = 1;
   struct timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
-  const char *t0 = getenv("STARTUP_PROBE_T0");
-  const char *fd = getenv("STARTUP_PROBE_FD");
+  const char* t0 = getenv("STARTUP_PROBE_T0");
+  const char* fd = getenv("STARTUP_PROBE_FD");
   if (t0 == NULL || fd == NULL) return;
   long long elapsed = (long long)now.tv_sec * 1000000000LL + now.tv_nsec - atoll(t0);
   char line[32];
@@ -34,15 +34,15 @@ static void check(const event_head *event) {
   if (write(atoi(fd), line, (size_t)length) < 0) return;
 }
 
-#define FORWARD(name)                                          \
-  event_head *name(connection *c) {                            \
-    static event_head *(*real)(connection *);                  \
-    if (real == NULL) {                                        \
-      *(void **)(&real) = dlsym(RTLD_NEXT, #name);             \
-    }                                                          \
-    event_head *event = real(c);                               \
-    check(event);                                              \
-    return event;                                              \
+#define FORWARD(name)                             \
+  event_head* name(connection* c) {               \
+    static event_head* (*real)(connection*);      \
+    if (real == NULL) {                           \
+      *(void**)(&real) = dlsym(RTLD_NEXT, #name); \
+    }                                             \
+    event_head* event = real(c);                  \
+    check(event);                                 \
+    return event;                                 \
   }
 
 FORWARD(xcb_wait_for_event)

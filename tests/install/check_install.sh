@@ -7,6 +7,8 @@
 set -euo pipefail
 build=$1
 source=$2
+source "$source/tests/require_tools.sh"
+require_tools desktop-file-validate appstreamcli x86_64-w64-mingw32-windres
 app_id=org.velmorida.Velmorida
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
