@@ -2,10 +2,16 @@
 // It takes no options of its own; Qt's standard ones (-platform, ...) apply.
 #include <QApplication>
 
+#include "velmorida_version.h"
 #include "window/frm_velmorida.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("velmorida"));
+  QApplication::setApplicationVersion(QStringLiteral(VELMORIDA_VERSION_TEXT));
+  // The desktop entry's id: Wayland compositors find the window's icon and
+  // name through it.
+  QGuiApplication::setDesktopFileName(QStringLiteral(VELMORIDA_APP_ID));
   velmorida::frmVelmorida window;
   window.show();
   return QApplication::exec();

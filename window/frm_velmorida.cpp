@@ -11,10 +11,12 @@
 #include <QListView>
 #include <QLocale>
 #include <QPalette>
+#include <QPixmap>
+#include <QTimer>
 #include <string_view>
 
 #include "calc/reactance.h"
-#include "window/cached_panel_style.h"
+#include "resources/velmorida.xpm"
 #include "window/pasted_text.h"
 
 namespace velmorida {
@@ -63,7 +65,6 @@ constexpr const char* kCapacitanceCaptionText = "Capacitatea condensatorului:";
 constexpr const char* kFrequencyCaptionText = "Frecventa de lucru:";
 constexpr const char* kReadOutCaptionText = "Velmorida condensatorului:";
 constexpr const char* kSignatureText = "QZ9XK";
-constexpr const char* kIconPath = ":/velmorida.xpm";
 // Read by screen readers after a list's caption.
 constexpr const char* kUnitListSuffix = ", unitate";
 
@@ -155,7 +156,9 @@ frmVelmorida::~frmVelmorida() = default;
 void frmVelmorida::SetUpWindow() {
   setObjectName(QStringLiteral("frmVelmorida"));
   setWindowTitle(QString::fromLatin1(kCaption));
-  setWindowIcon(QIcon(QString::fromLatin1(kIconPath)));
+  // The built-in picture, read by Qt's own XPM reader with no plugin; the
+  // icon theme's, larger, replaces it after the first frame (UseThemeIcon).
+  setWindowIcon(QIcon(QPixmap(velmorida_xpm)));
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
   setFixedSize(ToPixels(kClientArea).size());
   setAutoFillBackground(true);
@@ -163,6 +166,20 @@ void frmVelmorida::SetUpWindow() {
   QFont font(QString::fromLatin1(kFontFamily));
   font.setPointSizeF(kFontPoints);
   setFont(font);
+}
+
+// Looking the icon up in the installed theme takes longer than the rest of
+// the window's construction, and the first frame does not need it.
+void frmVelmorida::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  if (themeIconAsked_) return;
+  themeIconAsked_ = true;
+  QTimer::singleShot(0, this, [this] { UseThemeIcon(); });
+}
+
+void frmVelmorida::UseThemeIcon() {
+  const QString id = QGuiApplication::desktopFileName();
+  if (!id.isEmpty() && QIcon::hasThemeIcon(id)) setWindowIcon(QIcon::fromTheme(id));
 }
 
 void frmVelmorida::BuildControls() {
@@ -193,11 +210,6 @@ void frmVelmorida::BuildControls() {
   lblQZ9XK_->adjustSize();
 
   for (QLineEdit* box : {txtC_, txtFreq_}) box->setMaxLength(FormState::kInputMaxChars);
-  // Every keystroke repaints a box and the read-out; their frames come from
-  // a picture drawn once.
-  auto* panelStyle = new CachedPanelStyle;
-  panelStyle->setParent(this);
-  for (QLineEdit* box : {txtC_, txtFreq_, txtR_}) box->setStyle(panelStyle);
 }
 
 void frmVelmorida::NameForScreenReaders() {

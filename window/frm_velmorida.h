@@ -35,6 +35,7 @@ class frmVelmorida : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void SetUpWindow();
@@ -48,10 +49,12 @@ class frmVelmorida : public QWidget {
   void OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)());
   void Render();
   void EndProgram();
+  void UseThemeIcon();
 
   FormState state_;
   Handlers handlers_;
   Handlers::EndProgram endProgram_;
+  bool themeIconAsked_ = false;
 
   QFrame* fraVelmorida_ = nullptr;
   QLineEdit* txtC_ = nullptr;

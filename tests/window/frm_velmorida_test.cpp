@@ -371,41 +371,6 @@ class FrmVelmoridaTest : public QObject {
     QAccessibleInterface* unit = QAccessible::queryAccessibleInterface(w.Get<QLabel>("lblUM"));
     QCOMPARE(unit->text(QAccessible::Name), QString("MOhm"));
   }
-
-  // The boxes draw their frames from a cached picture; it must look exactly
-  // like the style's own drawing, in every state the boxes are seen in.
-  void cachedPanelsLookLikeTheStylesOwn_data() {
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<bool>("focused");
-    QTest::newRow("capacitance") << "txtC" << false;
-    QTest::newRow("capacitance focused") << "txtC" << true;
-    QTest::newRow("read-out") << "txtR" << false;
-    QTest::newRow("read-out focused") << "txtR" << true;
-  }
-  void cachedPanelsLookLikeTheStylesOwn() {
-    QFETCH(QString, box);
-    QFETCH(bool, focused);
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.form));
-    QLineEdit* cached = w.Box(box.toLatin1().constData());
-    QWidget* parent = cached->parentWidget();
-    auto* plain = new QLineEdit(parent);  // the application's style, no cache
-    plain->setGeometry(cached->geometry());
-    plain->setPalette(cached->palette());
-    plain->setReadOnly(cached->isReadOnly());
-    plain->setText(cached->text());
-    cached->hide();
-    plain->show();
-    (focused ? plain : static_cast<QWidget*>(w.Box("txtFreq")))->setFocus();
-    plain->deselect();
-    const QImage expected = plain->grab().toImage();
-    plain->hide();
-    cached->show();
-    (focused ? cached : static_cast<QWidget*>(w.Box("txtFreq")))->setFocus();
-    cached->setCursorPosition(plain->cursorPosition());
-    cached->deselect();
-    QCOMPARE(cached->grab().toImage(), expected);
-  }
 };
 
 QTEST_MAIN(FrmVelmoridaTest)
