@@ -7,11 +7,14 @@
 # the apt-get line to run (as any other user).
 
 # Build tools, GoogleTest, Qt 6 Widgets, and free fonts with Verdana's metrics
-# (fontconfig maps "Verdana" to them) so the labels size as they were drawn.
+# (fontconfig maps "Verdana" to them) so the labels size as they were drawn;
+# then what the tests drive: X and Wayland servers, the accessibility bus, the
+# Debian packaging tools and the checks of what is installed.
 PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
             xvfb xdotool clang-14 libclang-rt-14-dev libbenchmark-dev \
             desktop-file-utils appstream binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-            dpkg-dev file at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils openbox
+            dpkg-dev file at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils openbox \
+            weston qt6-wayland debhelper lintian devscripts man-db groff-base
 
 BUILD_DIR := build
 # Tests whose tools are missing fail here instead of being skipped.
