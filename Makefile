@@ -14,7 +14,8 @@ PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora
             xvfb xdotool clang-14 libclang-rt-14-dev libbenchmark-dev \
             desktop-file-utils appstream binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
             dpkg-dev file at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils openbox \
-            weston qt6-wayland debhelper lintian devscripts man-db groff-base
+            weston qt6-wayland debhelper lintian devscripts man-db groff-base \
+            orca speech-dispatcher bsdutils
 
 BUILD_DIR := build
 # Tests whose tools are missing fail here instead of being skipped.

@@ -1,6 +1,7 @@
 #include "window/frm_velmorida.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -17,6 +18,8 @@
 
 #include "calc/reactance.h"
 #include "resources/velmorida.xpm"
+#include "window/accessible_text_box.h"
+#include "window/announcement.h"
 #include "window/pasted_text.h"
 
 namespace velmorida {
@@ -67,6 +70,12 @@ constexpr const char* kReadOutCaptionText = "Velmorida condensatorului:";
 constexpr const char* kSignatureText = "QZ9XK";
 // Read by screen readers after a list's caption.
 constexpr const char* kUnitListSuffix = ", unitate";
+
+constexpr const char* kWindowName = "frmVelmorida";
+constexpr const char* kFrameName = "fraVelmorida";
+
+// Speaks the figure with its unit wherever the focus is (R for "rezultat").
+constexpr QKeyCombination kSpeakResultKey(Qt::ControlModifier, Qt::Key_R);
 
 // Indices of lblEtichete: the read-out's caption is item 0.
 constexpr int kReadOutCaptionItem = 0;
@@ -119,6 +128,27 @@ QComboBox* MakeList(QWidget* parent, const char* objectName, const Twips& place,
   return list;
 }
 
+// What the window and its frame are to assistive technology. Qt calls a
+// plain top-level QWidget a filler, and a QFrame a frame, the role of a
+// top-level window: Orca then takes the frame for the window that owns the
+// controls, finds it inactive and ignores every event from inside it.
+QAccessibleInterface* WindowAndFrameRoles(const QString& /*className*/, QObject* object) {
+  auto* widget = qobject_cast<QWidget*>(object);
+  if (widget == nullptr) return nullptr;
+  if (widget->isWindow() && widget->objectName() == QLatin1String(kWindowName)) {
+    return new QAccessibleWidget(widget, QAccessible::Window);
+  }
+  if (widget->objectName() == QLatin1String(kFrameName)) {
+    return new QAccessibleWidget(widget, QAccessible::Grouping);
+  }
+  auto* box = qobject_cast<QLineEdit*>(widget);
+  if (box != nullptr && box->parent() != nullptr &&
+      box->parent()->objectName() == QLatin1String(kFrameName)) {
+    return new AccessibleTextBox(box);
+  }
+  return nullptr;
+}
+
 bool IsKeypadDecimal(const QKeyEvent& key) {
   return (key.modifiers() & Qt::KeypadModifier) &&
          (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma);
@@ -154,7 +184,12 @@ frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram,
 frmVelmorida::~frmVelmorida() = default;
 
 void frmVelmorida::SetUpWindow() {
-  setObjectName(QStringLiteral("frmVelmorida"));
+  static const bool rolesKnown = [] {
+    QAccessible::installFactory(&WindowAndFrameRoles);
+    return true;
+  }();
+  Q_UNUSED(rolesKnown);
+  setObjectName(QLatin1String(kWindowName));
   setWindowTitle(QString::fromLatin1(kCaption));
   // The built-in picture, read by Qt's own XPM reader with no plugin; the
   // icon theme's, larger, replaces it after the first frame (UseThemeIcon).
@@ -184,7 +219,7 @@ void frmVelmorida::UseThemeIcon() {
 
 void frmVelmorida::BuildControls() {
   fraVelmorida_ = new QFrame(this);
-  fraVelmorida_->setObjectName(QStringLiteral("fraVelmorida"));
+  fraVelmorida_->setObjectName(QLatin1String(kFrameName));
   fraVelmorida_->setGeometry(ToPixels(kFrame));
   fraVelmorida_->setFrameStyle(QFrame::Box | QFrame::Sunken);
   QWidget* frame = fraVelmorida_;
@@ -203,6 +238,7 @@ void frmVelmorida::BuildControls() {
   txtR_->setReadOnly(true);  // selectable and copyable, never typed into
   lblUM_ = MakeLabel(frame, "lblUM", "", kUnitLabel);
   lblQZ9XK_ = MakeLabel(frame, "lblQZ9XK", kSignatureText, kSignature);
+  announcement_ = new Announcement(this);
   QFont signatureFont(font());
   signatureFont.setPointSizeF(kSignaturePoints);
   signatureFont.setBold(true);
@@ -281,6 +317,10 @@ bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
   const auto& key = static_cast<const QKeyEvent&>(*event);
   handlers_.Form_KeyPress(CharacterCodeOf(key));
   if (handlers_.ended()) return true;
+  if (key.keyCombination() == kSpeakResultKey) {
+    announcement_->Say(SpokenResult());
+    return true;
+  }
   if (IsKeypadDecimal(key) && qobject_cast<QLineEdit*>(watched) != nullptr) {
     // The keypad's decimal key types the locale's separator, whatever the
     // keyboard layout prints on it.
@@ -293,9 +333,12 @@ bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmVelmorida::OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text) {
+  const QString resultBefore = SpokenResult();
   const std::string typed = text.toStdString();
   state_.SetText(box, typed);
   Render();
+  // A new figure is spoken; the keystroke's echo comes from the screen reader.
+  if (SpokenResult() != resultBefore) announcement_->Say(SpokenResult());
   if (state_.Text(box) == typed) return;
   // The box was corrected: a "0" is selected so the next digit replaces it;
   // after any other correction the caret goes to the end.
@@ -307,9 +350,22 @@ void frmVelmorida::OnBoxEdited(InputBox box, QLineEdit* edit, const QString& tex
 }
 
 void frmVelmorida::OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)()) {
+  const QString resultBefore = SpokenResult();
   field = list->currentText().toStdString();
   (handlers_.*click)();
   Render();
+  // Orca does not speak a Qt list's new item, so the list says it itself,
+  // with the new figure when the unit changed it.
+  QString said = list->currentText();
+  if (SpokenResult() != resultBefore) said += QLatin1String(", ") + SpokenResult();
+  announcement_->Say(said);
+}
+
+// The figure with its unit, as a screen reader should say it; nothing while
+// the read-out is hidden.
+QString frmVelmorida::SpokenResult() const {
+  if (!state_.txtRVisible) return {};
+  return FromUtf8(state_.txtR) + QLatin1Char(' ') + FromUtf8(state_.lblUM);
 }
 
 namespace {

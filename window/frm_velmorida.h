@@ -19,6 +19,8 @@ class QLineEdit;
 
 namespace velmorida {
 
+class Announcement;
+
 // The decimal separator of the user's locale (LC_ALL, LC_NUMERIC or LANG on
 // Linux; the regional settings on Windows).
 NumberFormat SystemNumberFormat();
@@ -50,6 +52,7 @@ class frmVelmorida : public QWidget {
   void Render();
   void EndProgram();
   void UseThemeIcon();
+  QString SpokenResult() const;
 
   FormState state_;
   Handlers handlers_;
@@ -65,6 +68,7 @@ class frmVelmorida : public QWidget {
   QLabel* lblUM_ = nullptr;
   std::array<QLabel*, 3> lblEtichete_{};
   QLabel* lblQZ9XK_ = nullptr;
+  Announcement* announcement_ = nullptr;
 };
 
 }  // namespace velmorida

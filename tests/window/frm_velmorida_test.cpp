@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "tests/window/window_fixture.h"
@@ -20,6 +21,36 @@
 using velmorida::NumberFormat;
 using velmorida::testing::Paste;
 using velmorida::testing::Window;
+
+namespace {
+
+// Counts the times a widget is shown.
+class ShowCounter : public QObject {
+ public:
+  int shows = 0;
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Show) ++shows;
+    return false;
+  }
+};
+
+bool InAWindowsRole(QAccessible::Role role) {
+  return role == QAccessible::Window || role == QAccessible::Dialog ||
+         role == QAccessible::Border;  // AT-SPI's "frame", a top-level window
+}
+
+int WindowsUnder(QAccessibleInterface* accessible) {
+  int windows = 0;
+  for (int i = 0; i < accessible->childCount(); ++i) {
+    QAccessibleInterface* child = accessible->child(i);
+    windows += (InAWindowsRole(child->role()) ? 1 : 0) + WindowsUnder(child);
+  }
+  return windows;
+}
+
+}  // namespace
 
 class FrmVelmoridaTest : public QObject {
   Q_OBJECT
@@ -339,6 +370,76 @@ class FrmVelmoridaTest : public QObject {
         QVERIFY2(overlap.isEmpty() || overlap.width() <= allowed, qPrintable(pair));
       }
     }
+  }
+
+  // Orca ignores every event from inside a window it finds inactive, and it
+  // took a QFrame (AT-SPI "frame") for the window; it leaves out a box's text
+  // when the box reports its attributes over an empty run.
+  void screenReadersSeeOneWindowAndWholeTexts() {
+    Window w;
+    Paste(w.Box("txtC"), "1");
+    Paste(w.Box("txtFreq"), "1");
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w.form);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QString(" Velmorida condensatoarelor "));
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.Get<QFrame>("fraVelmorida"))->role(),
+             QAccessible::Grouping);
+    QCOMPARE(WindowsUnder(window), 0);
+    for (const char* name : {"txtC", "txtFreq", "txtR"}) {
+      QAccessibleTextInterface* text =
+          QAccessible::queryAccessibleInterface(w.Box(name))->textInterface();
+      QVERIFY2(text != nullptr, name);
+      QCOMPARE(text->text(0, text->characterCount()), w.Box(name)->text());
+      int start = -1;
+      int end = -1;
+      text->attributes(0, &start, &end);
+      QCOMPARE(start, 0);
+      QCOMPARE(end, text->characterCount());
+    }
+    // An edit through the screen reader is corrected and computed as typing.
+    QAccessibleInterface* txtC = QAccessible::queryAccessibleInterface(w.Box("txtC"));
+    txtC->editableTextInterface()->replaceText(0, 1, "-5");
+    QCOMPARE(w.Box("txtC")->text(), QString("5"));
+    QCOMPARE(w.form.state().txtC(), std::string("5"));
+    QCOMPARE(w.ReadOut(), QString("31847.134"));
+    QVERIFY(QAccessible::queryAccessibleInterface(w.Box("txtR"))->editableTextInterface() ==
+            nullptr);
+  }
+
+  // What the window says to a screen reader without moving the focus: each
+  // new figure with its unit, a unit chosen in a list (with the figure when
+  // it changed), and the figure on Ctrl+R; nothing when the figure stays.
+  void announcementsSayEachNewFigureOnce() {
+    Window w;
+    auto* announcement = w.Get<QWidget>("announcement");
+    QVERIFY(announcement != nullptr);
+    QCOMPARE(QAccessible::queryAccessibleInterface(announcement)->role(),
+             QAccessible::Notification);
+    ShowCounter counter;
+    announcement->installEventFilter(&counter);
+    struct Step {
+      const char* name;
+      std::function<void()> act;
+      const char* said;  // nullptr: nothing
+    };
+    const Step steps[] = {
+        {"a figure that stays 0", [&] { Paste(w.Box("txtC"), "100"); }, nullptr},
+        {"a unit, the figure unchanged", [&] { w.Choose("cboC", "nF"); }, "nF"},
+        {"a new figure", [&] { Paste(w.Box("txtFreq"), "1"); }, "1.592 MOhm"},
+        {"a unit that changes the figure", [&] { w.Choose("cboFreq", "kHz"); }, "kHz, 1.592 kOhm"},
+        {"an edit that leaves the figure", [&] { Paste(w.Box("txtC"), "100.0"); }, nullptr},
+        {"Ctrl+R", [&] { QTest::keyClick(w.Box("txtC"), Qt::Key_R, Qt::ControlModifier); },
+         "1.592 kOhm"},
+    };
+    for (const Step& step : steps) {
+      const int before = counter.shows;
+      step.act();
+      QCOMPARE(counter.shows - before, step.said != nullptr ? 1 : 0);
+      if (step.said != nullptr) {
+        QCOMPARE(announcement->accessibleName(), QString(step.said));
+      }
+    }
+    QCOMPARE(w.Box("txtC")->text(), QString("100.0"));  // Ctrl+R typed nothing
   }
 
   void screenReadersGetNamesAndTheUnit() {

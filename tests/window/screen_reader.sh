@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The calculator as a screen reader sees it, over the AT-SPI bus: a private
-# D-Bus session and accessibility bus, an X server, the real program, and
+# The calculator's accessible tree over the AT-SPI bus: a private D-Bus
+# session and accessibility bus, an X server, the real program, and
 # screen_reader_probe.py as the reader.
 #   screen_reader.sh PROGRAM
 set -euo pipefail
@@ -10,9 +10,17 @@ source "$here/../require_tools.sh"
 require_tools Xvfb xdotool dbus-run-session dbus-send /usr/bin/python3
 /usr/bin/python3 -c "import pyatspi" 2>/dev/null || require_tools python3-pyatspi
 if [ -z "${SCREEN_READER_INSIDE_DBUS:-}" ]; then
+  # A runtime directory of its own, set before the session bus starts: the
+  # accessibility bus puts its socket there, and two tests sharing one would
+  # talk on each other's bus.
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
   # The session bus complains that root may not raise its file limit; noise.
-  exec env SCREEN_READER_INSIDE_DBUS=1 dbus-run-session -- "$0" "$program" \
-    2> >(grep -v "Failed to set fd limit" >&2)
+  status=0
+  env SCREEN_READER_INSIDE_DBUS=1 dbus-run-session -- "$0" "$program" \
+    2> >(grep -v -e "Failed to set fd limit" -e "dbus-daemon\[" >&2) || status=$?
+  rm -rf "$XDG_RUNTIME_DIR"
+  exit "$status"
 fi
 source "$here/x_server.sh"
 start_xvfb -screen 0 640x480x24

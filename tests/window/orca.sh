@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# What Orca, the screen reader, says while the calculator is used from the
+# keyboard: a private D-Bus session with the accessibility bus, an X server
+# with a window manager, speech-dispatcher's silent dummy module, Orca with
+# its debug log, the real program, and orca_speech.py, which types and reads
+# what Orca spoke from that log.
+#   orca.sh PROGRAM
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+program=$1
+source "$here/../require_tools.sh"
+require_tools Xvfb xdotool xprop openbox orca speech-dispatcher dbus-run-session dbus-send script \
+  /usr/bin/python3
+# Orca refuses to start while another Orca of the same user runs anywhere on
+# the machine: a user's own screen reader, or the previous run of this test
+# if it had not ended (stop_orca waits for that).
+if pgrep -u "$(id -u)" -x orca >/dev/null; then
+  echo "SKIP: another Orca of this user is running"
+  [ -n "${VELMORIDA_REQUIRE_ALL_TESTS:-}" ] && exit 1
+  exit 77
+fi
+if [ -z "${ORCA_TEST_INSIDE_DBUS:-}" ]; then
+  # A home of its own, for Orca's settings and speech-dispatcher's
+  # configuration, and a runtime directory of its own: the accessibility bus
+  # puts its socket there, and two tests sharing one would talk on each
+  # other's bus. Both must be set before the session bus starts, which starts
+  # the accessibility bus with its own environment.
+  home=$(mktemp -d)
+  export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share \
+    XDG_CACHE_HOME=$home/.cache XDG_RUNTIME_DIR=$home/runtime
+  mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  printf 'AddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\n' \
+    >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
+  # The session bus complains that root may not raise its file limit; noise.
+  status=0
+  env ORCA_TEST_INSIDE_DBUS=1 dbus-run-session -- "$0" "$program" \
+    2> >(grep -v -e "Failed to set fd limit" -e "dbus-daemon\[" >&2) || status=$?
+  rm -rf "$home"
+  exit "$status"
+fi
+
+# stop_orca: ends this test's Orca (the child of script) and returns once it
+# is gone.
+stop_orca() {
+  local pids
+  [ -n "${orca:-}" ] || return 0
+  pids=$(pgrep -P "$orca" || true)
+  kill "$orca" $pids 2>/dev/null || true
+  for _ in $(seq 100); do
+    kill -0 "$orca" $pids 2>/dev/null || return 0
+    sleep 0.1
+  done
+  echo "Orca did not end" >&2
+}
+
+source "$here/x_server.sh"
+start_xvfb -screen 0 640x480x24
+trap 'stop_orca; kill ${WM_PID:-} "$XVFB_PID" 2>/dev/null || true' EXIT
+start_window_manager
+# Asking for the accessibility bus's address starts it and waits for it.
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+  >/dev/null
+
+# Orca writes its debug log through a buffer that it flushes only when full,
+# unless the log is a terminal: under script(1) the log is the terminal, and
+# script copies each line to the file as it comes.
+log=$HOME/orca.log
+script -q -f -c "orca --debug-file=/dev/tty" "$log" >/dev/null 2>&1 &
+orca=$!
+
+export ORCA_LOG=$log
+/usr/bin/python3 "$here/orca_speech.py" "$program"
