@@ -53,7 +53,12 @@ app=
 
 # The keyboard through Qt Test, on this compositor: typing computes and
 # corrects, Escape ends the program from every control. Pastes need a seat's
-# clipboard and stay with the offscreen run.
+# clipboard and stay with the offscreen run. In a sanitizer build, Qt's
+# Wayland client libraries leave process-lifetime allocations, some from a
+# library unloaded before the leak check, which LeakSanitizer can neither name
+# nor suppress; the same tests check for leaks of ours on the offscreen
+# platform.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
 if ! "$window_tests" startUpShowsZeroesWithFocusInCapacitance typingCorrectsEachKeystroke \
     clearingTheBoxGivesASelectedZero keypadDecimalTypesTheLocaleSeparator escapeEndsTheProgram \
     escapeInAnOpenListEndsTheProgram; then
