@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QPalette>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QTimer>
 #include <string_view>
 
@@ -72,6 +73,10 @@ constexpr const char* kSignatureText = "QZ9XK";
 constexpr const char* kUnitListSuffix = ", unitate";
 
 constexpr const char* kWindowName = "frmVelmorida";
+// The installed PNG sizes that a title bar and a window switcher use at 96
+// and 192 dpi; the larger ones would add a megabyte at start-up for nothing
+// a window shows.
+constexpr int kInstalledIconSizes[] = {32, 64};
 constexpr const char* kFrameName = "fraVelmorida";
 
 // Speaks the figure with its unit wherever the focus is (R for "rezultat").
@@ -192,7 +197,8 @@ void frmVelmorida::SetUpWindow() {
   setObjectName(QLatin1String(kWindowName));
   setWindowTitle(QString::fromLatin1(kCaption));
   // The built-in picture, read by Qt's own XPM reader with no plugin; the
-  // icon theme's, larger, replaces it after the first frame (UseThemeIcon).
+  // installed ones, larger, replace it after the first frame
+  // (UseInstalledIcon).
   setWindowIcon(QIcon(QPixmap(velmorida_xpm)));
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
   setFixedSize(ToPixels(kClientArea).size());
@@ -203,18 +209,30 @@ void frmVelmorida::SetUpWindow() {
   setFont(font);
 }
 
-// Looking the icon up in the installed theme takes longer than the rest of
-// the window's construction, and the first frame does not need it.
+// The installed icons are read after the first frame, which does not need
+// them.
 void frmVelmorida::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);
-  if (themeIconAsked_) return;
-  themeIconAsked_ = true;
-  QTimer::singleShot(0, this, [this] { UseThemeIcon(); });
+  if (installedIconAsked_) return;
+  installedIconAsked_ = true;
+  QTimer::singleShot(0, this, [this] { UseInstalledIcon(); });
 }
 
-void frmVelmorida::UseThemeIcon() {
+// The icons installed under the program's id (its desktop entry's name), in
+// the folders the desktop's icon theme reads; larger than the built-in one.
+// They are found by path, a few file look-ups, without starting Qt's
+// icon-theme engine.
+void frmVelmorida::UseInstalledIcon() {
   const QString id = QGuiApplication::desktopFileName();
-  if (!id.isEmpty() && QIcon::hasThemeIcon(id)) setWindowIcon(QIcon::fromTheme(id));
+  if (id.isEmpty()) return;
+  QIcon installed;
+  for (int size : kInstalledIconSizes) {
+    const QString path =
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                               QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(id));
+    if (!path.isEmpty()) installed.addFile(path, QSize(size, size));
+  }
+  if (!installed.isNull()) setWindowIcon(installed);
 }
 
 void frmVelmorida::BuildControls() {

@@ -51,13 +51,13 @@ class frmVelmorida : public QWidget {
   void OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)());
   void Render();
   void EndProgram();
-  void UseThemeIcon();
+  void UseInstalledIcon();
   QString SpokenResult() const;
 
   FormState state_;
   Handlers handlers_;
   Handlers::EndProgram endProgram_;
-  bool themeIconAsked_ = false;
+  bool installedIconAsked_ = false;
 
   QFrame* fraVelmorida_ = nullptr;
   QLineEdit* txtC_ = nullptr;

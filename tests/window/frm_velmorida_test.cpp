@@ -12,6 +12,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -70,6 +71,32 @@ class FrmVelmoridaTest : public QObject {
     // The "0" is selected, so the first number typed replaces it.
     QTest::keyClicks(w.Box("txtC"), "100");
     QCOMPARE(w.Box("txtC")->text(), QString("100"));
+  }
+
+  // Installed, the program's own PNGs under its id replace the built-in
+  // 32 x 32 picture once the first frame is up.
+  void installedIconsReplaceTheBuiltInOne() {
+    QTemporaryDir data;
+    const QString id = QStringLiteral("org.velmorida.Velmorida");
+    for (int size : {32, 64}) {
+      const QString folder = data.path() + QStringLiteral("/icons/hicolor/%1x%1/apps").arg(size);
+      QVERIFY(QDir().mkpath(folder));
+      QImage image(size, size, QImage::Format_ARGB32);
+      image.fill(Qt::darkGreen);
+      QVERIFY(image.save(folder + QLatin1Char('/') + id + QStringLiteral(".png")));
+    }
+    const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", data.path().toUtf8());
+    QGuiApplication::setDesktopFileName(id);
+    {
+      Window w;
+      QTRY_COMPARE(w.form.windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {64, 64}}));
+    }
+    QGuiApplication::setDesktopFileName(QString());
+    qputenv("XDG_DATA_DIRS", dataDirs);
+    Window uninstalled;
+    QTest::qWait(50);
+    QCOMPARE(uninstalled.form.windowIcon().availableSizes(), (QList<QSize>{{32, 32}}));
   }
 
   void typingCorrectsEachKeystroke_data() {
