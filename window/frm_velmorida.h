@@ -1,6 +1,7 @@
-// The calculator's window: presents a FormState in standard Qt widgets and
-// feeds the user's edits, unit choices and key presses to the handlers. It
-// holds no data of its own; every figure shown comes from the FormState.
+// The calculator's window: presents a FormState in standard Qt widgets, feeds
+// the user's edits, unit choices and key presses to the handlers, and tells a
+// screen reader each new figure. It holds no data of its own; every figure
+// shown or spoken comes from the FormState.
 #pragma once
 
 #include <QWidget>
