@@ -10,7 +10,7 @@
 # (fontconfig maps "Verdana" to them) so the labels size as they were drawn;
 # then what the tests drive: X and Wayland servers, the accessibility bus, the
 # Debian packaging tools and the checks of what is installed.
-PACKAGES := cmake g++ make pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
+PACKAGES := cmake g++ make build-essential pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
             xvfb xdotool clang-14 libclang-rt-14-dev libbenchmark-dev \
             desktop-file-utils appstream binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
             dpkg-dev file at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils openbox \
