@@ -40,15 +40,28 @@ if [ -z "${ORCA_TEST_INSIDE_DBUS:-}" ]; then
   exit "$status"
 fi
 
-# stop_orca: ends this test's Orca (the child of script) and returns once it
-# is gone.
+# descendants PID: every process below PID.
+descendants() {
+  local child
+  for child in $(pgrep -P "$1" || true); do
+    echo "$child"
+    descendants "$child"
+  done
+}
+
+# stop_orca: ends this test's Orca (below script, which runs it) and returns
+# once every one of those processes is gone.
 stop_orca() {
-  local pids
+  local pids pid alive
   [ -n "${orca:-}" ] || return 0
-  pids=$(pgrep -P "$orca" || true)
-  kill "$orca" $pids 2>/dev/null || true
+  pids="$orca $(descendants "$orca")"
+  kill $pids 2>/dev/null || true
   for _ in $(seq 100); do
-    kill -0 "$orca" $pids 2>/dev/null || return 0
+    alive=""
+    for pid in $pids; do
+      kill -0 "$pid" 2>/dev/null && alive=1
+    done
+    [ -z "$alive" ] && return 0
     sleep 0.1
   done
   echo "Orca did not end" >&2
