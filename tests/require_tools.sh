@@ -1,18 +1,24 @@
 # Sourced by the tests that drive programs outside the build (Xvfb, D-Bus,
-# windres, ...). require_tools TOOL...: a test whose tools are not installed
-# exits 77, which CTest reports as skipped, so that a build without them still
-# runs every other test. `make test` installs them all and sets
-# VELMORIDA_REQUIRE_ALL_TESTS=1, and there a missing tool fails the test.
+# windres, ...). A test that cannot run here exits 77, which CTest reports as
+# skipped, so that a build without those tools still runs every other test.
+# `make test` installs them all and sets VELMORIDA_REQUIRE_ALL_TESTS=1, and
+# there a test that cannot run fails instead.
+
+# skip_test REASON: ends the test as skipped, or as failed under make test.
+skip_test() {
+  if [ -n "${VELMORIDA_REQUIRE_ALL_TESTS:-}" ]; then
+    echo "FAIL: $1"
+    exit 1
+  fi
+  echo "SKIP: $1"
+  exit 77
+}
+
+# require_tools TOOL...: skips the test unless every tool is installed.
 require_tools() {
   local tool missing=()
   for tool in "$@"; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  if [ -n "${VELMORIDA_REQUIRE_ALL_TESTS:-}" ]; then
-    echo "FAIL: not installed: ${missing[*]}"
-    exit 1
-  fi
-  echo "SKIP: not installed: ${missing[*]}"
-  exit 77
+  [ ${#missing[@]} -eq 0 ] || skip_test "not installed: ${missing[*]}"
 }

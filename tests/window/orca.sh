@@ -15,29 +15,20 @@ require_tools Xvfb xdotool xprop openbox orca speech-dispatcher dbus-run-session
 # the machine: a user's own screen reader, or the previous run of this test
 # if it had not ended (stop_orca waits for that).
 if pgrep -u "$(id -u)" -x orca >/dev/null; then
-  echo "SKIP: another Orca of this user is running"
-  [ -n "${VELMORIDA_REQUIRE_ALL_TESTS:-}" ] && exit 1
-  exit 77
+  skip_test "another Orca of this user is running"
 fi
-if [ -z "${ORCA_TEST_INSIDE_DBUS:-}" ]; then
+source "$here/session_bus.sh"
+if [ -z "${VELMORIDA_IN_OWN_SESSION_BUS:-}" ]; then
   # A home of its own, for Orca's settings and speech-dispatcher's
-  # configuration, and a runtime directory of its own: the accessibility bus
-  # puts its socket there, and two tests sharing one would talk on each
-  # other's bus. Both must be set before the session bus starts, which starts
-  # the accessibility bus with its own environment.
+  # configuration, set before the session bus starts, like the runtime
+  # directory inside it.
   home=$(mktemp -d)
   export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share \
-    XDG_CACHE_HOME=$home/.cache XDG_RUNTIME_DIR=$home/runtime
-  mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher" "$XDG_RUNTIME_DIR"
-  chmod 700 "$XDG_RUNTIME_DIR"
+    XDG_CACHE_HOME=$home/.cache
+  mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher"
   printf 'AddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\n' \
     >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
-  # The session bus complains that root may not raise its file limit; noise.
-  status=0
-  env ORCA_TEST_INSIDE_DBUS=1 dbus-run-session -- "$0" "$program" \
-    2> >(grep -v -e "Failed to set fd limit" -e "dbus-daemon\[" >&2) || status=$?
-  rm -rf "$home"
-  exit "$status"
+  run_in_own_session_bus "$home" "$0" "$program"
 fi
 
 # descendants PID: every process below PID.
@@ -71,9 +62,7 @@ source "$here/x_server.sh"
 start_xvfb -screen 0 640x480x24
 trap 'stop_orca; kill ${WM_PID:-} "$XVFB_PID" 2>/dev/null || true' EXIT
 start_window_manager
-# Asking for the accessibility bus's address starts it and waits for it.
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-  >/dev/null
+start_accessibility_bus
 
 # Orca writes its debug log through a buffer that it flushes only when full,
 # unless the log is a terminal: under script(1) the log is the terminal, and

@@ -8,26 +8,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 program=$1
 source "$here/../require_tools.sh"
 require_tools Xvfb xdotool dbus-run-session dbus-send /usr/bin/python3
-/usr/bin/python3 -c "import pyatspi" 2>/dev/null || require_tools python3-pyatspi
-if [ -z "${SCREEN_READER_INSIDE_DBUS:-}" ]; then
-  # A runtime directory of its own, set before the session bus starts: the
-  # accessibility bus puts its socket there, and two tests sharing one would
-  # talk on each other's bus.
-  XDG_RUNTIME_DIR=$(mktemp -d)
-  export XDG_RUNTIME_DIR
-  # The session bus complains that root may not raise its file limit; noise.
-  status=0
-  env SCREEN_READER_INSIDE_DBUS=1 dbus-run-session -- "$0" "$program" \
-    2> >(grep -v -e "Failed to set fd limit" -e "dbus-daemon\[" >&2) || status=$?
-  rm -rf "$XDG_RUNTIME_DIR"
-  exit "$status"
+/usr/bin/python3 -c "import pyatspi" 2>/dev/null || skip_test "not installed: python3-pyatspi"
+source "$here/session_bus.sh"
+if [ -z "${VELMORIDA_IN_OWN_SESSION_BUS:-}" ]; then
+  run_in_own_session_bus "$(mktemp -d)" "$0" "$program"
 fi
 source "$here/x_server.sh"
 start_xvfb -screen 0 640x480x24
-# Asking for the accessibility bus's address starts its launcher through D-Bus
-# activation and returns once the bus is up, so the program finds it at once.
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-  >/dev/null
+start_accessibility_bus
 trap 'kill "$XVFB_PID" ${app:-} 2>/dev/null || true' EXIT
 unset QT_QPA_PLATFORM
 # Qt talks to the accessibility bus only when a reader is known to run;
