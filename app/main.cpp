@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "velmorida_version.h"
-#include "window/frm_velmorida.h"
+#include "window/qt/frm_velmorida.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

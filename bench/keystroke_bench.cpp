@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "window/frm_velmorida.h"
+#include "window/qt/frm_velmorida.h"
 #include "window/handlers.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The real window on Qt's offscreen platform: what a user sees and can do
 // with the keyboard and the mouse, checked through the widgets themselves.
-#include "window/frm_velmorida.h"
+#include "window/qt/frm_velmorida.h"
 
 #include <QAccessible>
 #include <QApplication>

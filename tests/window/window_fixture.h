@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "window/frm_velmorida.h"
+#include "window/qt/frm_velmorida.h"
 
 namespace velmorida::testing {
 

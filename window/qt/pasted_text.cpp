@@ -1,4 +1,4 @@
-#include "window/pasted_text.h"
+#include "window/qt/pasted_text.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -10,6 +10,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <string_view>
+
+#include "window/edit_rules.h"
 
 namespace velmorida {
 namespace {
@@ -30,14 +33,17 @@ QAction* PasteEntryOf(const QMenu& menu) {
   return nullptr;
 }
 
-bool IsLineBreak(QChar c) {
-  return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+QString TrimmedPaste(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  const std::string_view kept =
+      velmorida::WithoutEdgeLineBreaks(std::string_view(utf8.constData(), utf8.size()));
+  return QString::fromUtf8(kept.data(), static_cast<qsizetype>(kept.size()));
 }
 
 // As QLineEdit's own paste: nothing happens for an empty clipboard unless a
 // selection is there to be replaced.
 void InsertPasted(QLineEdit* box, QClipboard::Mode mode) {
-  const QString text = WithoutEdgeLineBreaks(QGuiApplication::clipboard()->text(mode));
+  const QString text = TrimmedPaste(QGuiApplication::clipboard()->text(mode));
   if (!text.isEmpty() || box->hasSelectedText()) box->insert(text);
 }
 
@@ -48,7 +54,7 @@ bool PastesFromSelection(const QMouseEvent& click) {
 // The drop again, carrying the trimmed text; the box handles it as its own.
 bool DropTrimmed(QLineEdit* box, QDropEvent& drop) {
   const QString text = drop.mimeData()->text();
-  const QString trimmed = WithoutEdgeLineBreaks(text);
+  const QString trimmed = TrimmedPaste(text);
   if (trimmed == text) return false;
   QMimeData data;
   data.setText(trimmed);
@@ -74,14 +80,6 @@ void ShowContextMenu(QLineEdit* box, const QContextMenuEvent& request) {
 }
 
 }  // namespace
-
-QString WithoutEdgeLineBreaks(QString text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && IsLineBreak(text.at(first))) ++first;
-  while (last > first && IsLineBreak(text.at(last - 1))) --last;
-  return text.mid(first, last - first);
-}
 
 PastedTextFilter::PastedTextFilter(QObject* parent) : QObject(parent) {}
 

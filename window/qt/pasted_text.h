@@ -11,9 +11,6 @@ class QLineEdit;
 
 namespace velmorida {
 
-// The text without the line breaks (CR and LF) at its start and its end.
-QString WithoutEdgeLineBreaks(QString text);
-
 // Watches input boxes and inserts what the user pastes (the paste key, the
 // context menu's Paste, the middle button's selection on X11) or drops,
 // without those line breaks, where and as the box itself would insert it:

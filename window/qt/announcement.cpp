@@ -1,4 +1,4 @@
-#include "window/announcement.h"
+#include "window/qt/announcement.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,4 +1,4 @@
-#include "window/frm_velmorida.h"
+#include "window/qt/frm_velmorida.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QLocale>
 #include <QPalette>
 #include <QPixmap>
 #include <QStandardPaths>
@@ -19,65 +18,43 @@
 
 #include "calc/reactance.h"
 #include "resources/velmorida.xpm"
-#include "window/accessible_text_box.h"
-#include "window/announcement.h"
-#include "window/pasted_text.h"
+#include "window/edit_rules.h"
+#include "window/layout.h"
+#include "window/qt/accessible_text_box.h"
+#include "window/qt/announcement.h"
+#include "window/qt/pasted_text.h"
 
 namespace velmorida {
 namespace {
 
-// The layout is drawn in twips; at 96 dpi a device-independent pixel is 15
-// twips, and Qt's high-DPI scaling takes it from there.
-constexpr int kTwipsPerPixel = 15;
+using layout::ControlId;
 
-struct Twips {
-  int left;
-  int top;
-  int width;
-  int height;
-};
-
-constexpr Twips kClientArea{0, 0, 6765, 3015};
-constexpr Twips kFrame{120, 120, 6495, 2775};
-// Inside the frame:
-constexpr Twips kCapacitanceCaption{240, 480, 2940, 240};
-constexpr Twips kCapacitanceBox{720, 900, 855, 360};
-constexpr Twips kCapacitanceList{1560, 900, 1095, 360};
-constexpr Twips kFrequencyCaption{720, 1800, 1980, 240};
-constexpr Twips kFrequencyBox{720, 2100, 855, 360};
-constexpr Twips kFrequencyList{1560, 2100, 1095, 360};
-constexpr Twips kReadOutCaption{3360, 1200, 2760, 240};
-constexpr Twips kReadOut{3885, 1560, 1095, 375};
-constexpr Twips kUnitLabel{5205, 1620, 435, 240};
-constexpr Twips kSignature{4320, 480, 900, 270};
-
-QRect ToPixels(const Twips& t) {
-  return {t.left / kTwipsPerPixel, t.top / kTwipsPerPixel, t.width / kTwipsPerPixel,
-          t.height / kTwipsPerPixel};
+// Qt scales device-independent pixels to the screen itself, so the layout is
+// taken at the dpi of its design.
+QRect ToPixels(const layout::Twips& t) {
+  const layout::Pixels p = layout::ToPixels(t, layout::kDesignDpi);
+  return {p.left, p.top, p.width, p.height};
 }
 
-const QColor kWindowColour(224, 224, 224);
-const QColor kInputColour(192, 255, 192);
-const QColor kReadOutColour(255, 255, 128);
+QRect PlaceOf(ControlId id) {
+  return ToPixels(layout::ControlOf(id).place);
+}
 
-constexpr const char* kFontFamily = "Verdana";
-constexpr qreal kFontPoints = 9.75;
-constexpr qreal kSignaturePoints = 12;
+QColor ColourOf(const layout::Rgb& rgb) {
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
 
-constexpr const char* kCaption = " Velmorida condensatoarelor ";
-constexpr const char* kCapacitanceCaptionText = "Capacitatea condensatorului:";
-constexpr const char* kFrequencyCaptionText = "Frecventa de lucru:";
-constexpr const char* kReadOutCaptionText = "Velmorida condensatorului:";
-constexpr const char* kSignatureText = "QZ9XK";
-// Read by screen readers after a list's caption.
-constexpr const char* kUnitListSuffix = ", unitate";
+QFont FontOf(const layout::Font& font) {
+  QFont qfont(QString::fromUtf8(font.family.data(), static_cast<qsizetype>(font.family.size())));
+  qfont.setPointSizeF(font.centipoints / 100.0);
+  qfont.setWeight(font.weight >= QFont::Bold ? QFont::Bold : QFont::Normal);
+  return qfont;
+}
 
-constexpr const char* kWindowName = "frmVelmorida";
 // The installed PNG sizes that a title bar and a window switcher use at 96
 // and 192 dpi; the larger ones would add a megabyte at start-up for nothing
 // a window shows.
 constexpr int kInstalledIconSizes[] = {32, 64};
-constexpr const char* kFrameName = "fraVelmorida";
 
 // Speaks the figure with its unit wherever the focus is (R for "rezultat").
 constexpr QKeyCombination kSpeakResultKey(Qt::ControlModifier, Qt::Key_R);
@@ -91,10 +68,8 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString AccessibleNameOf(const char* caption) {
-  QString name = QString::fromLatin1(caption);
-  if (name.endsWith(QLatin1Char(':'))) name.chop(1);
-  return name;
+QString AccessibleNameOf(ControlId id) {
+  return FromUtf8(layout::AccessibleNameOf(layout::ControlOf(id).caption));
 }
 
 void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
@@ -103,30 +78,33 @@ void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
   widget->setPalette(palette);
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* objectName, const char* caption,
-                  const Twips& place) {
-  auto* label = new QLabel(QString::fromLatin1(caption), parent);
-  label->setObjectName(QString::fromLatin1(objectName));
-  label->move(ToPixels(place).topLeft());
+void Name(QWidget* widget, ControlId id) {
+  widget->setObjectName(FromUtf8(layout::ControlOf(id).name));
+}
+
+QLabel* MakeLabel(QWidget* parent, ControlId id) {
+  const layout::Control& control = layout::ControlOf(id);
+  auto* label = new QLabel(FromUtf8(control.caption), parent);
+  Name(label, id);
+  if (control.font != &layout::kFont) label->setFont(FontOf(*control.font));
+  label->move(PlaceOf(id).topLeft());
   label->adjustSize();  // a label sizes itself to its caption
   return label;
 }
 
-QLineEdit* MakeBox(QWidget* parent, const char* objectName, const Twips& place,
-                   const QColor& colour) {
+QLineEdit* MakeBox(QWidget* parent, ControlId id, const layout::Rgb& colour) {
   auto* box = new QLineEdit(parent);
-  box->setObjectName(QString::fromLatin1(objectName));
-  box->setGeometry(ToPixels(place));
-  Paint(box, QPalette::Base, colour);
+  Name(box, id);
+  box->setGeometry(PlaceOf(id));
+  Paint(box, QPalette::Base, ColourOf(colour));
   return box;
 }
 
 template <std::size_t N>
-QComboBox* MakeList(QWidget* parent, const char* objectName, const Twips& place,
-                    const std::array<Unit, N>& units) {
+QComboBox* MakeList(QWidget* parent, ControlId id, const std::array<Unit, N>& units) {
   auto* list = new QComboBox(parent);
-  list->setObjectName(QString::fromLatin1(objectName));
-  list->setGeometry(ToPixels(place));
+  Name(list, id);
+  list->setGeometry(PlaceOf(id));
   list->setEditable(false);
   for (const Unit& unit : units) list->addItem(FromUtf8(unit.name));
   list->setCurrentIndex(-1);  // nothing is chosen until start-up
@@ -140,15 +118,15 @@ QComboBox* MakeList(QWidget* parent, const char* objectName, const Twips& place,
 QAccessibleInterface* WindowAndFrameRoles(const QString& /*className*/, QObject* object) {
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget == nullptr) return nullptr;
-  if (widget->isWindow() && widget->objectName() == QLatin1String(kWindowName)) {
+  if (widget->isWindow() && widget->objectName() == FromUtf8(layout::kWindowName)) {
     return new QAccessibleWidget(widget, QAccessible::Window);
   }
-  if (widget->objectName() == QLatin1String(kFrameName)) {
+  const QString frameName = FromUtf8(layout::kFrameName);
+  if (widget->objectName() == frameName) {
     return new QAccessibleWidget(widget, QAccessible::Grouping);
   }
   auto* box = qobject_cast<QLineEdit*>(widget);
-  if (box != nullptr && box->parent() != nullptr &&
-      box->parent()->objectName() == QLatin1String(kFrameName)) {
+  if (box != nullptr && box->parent() != nullptr && box->parent()->objectName() == frameName) {
     return new AccessibleTextBox(box);
   }
   return nullptr;
@@ -165,10 +143,6 @@ int CharacterCodeOf(const QKeyEvent& key) {
 }
 
 }  // namespace
-
-NumberFormat SystemNumberFormat() {
-  return NumberFormat{QLocale::system().decimalPoint().toStdString()};
-}
 
 frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram, QWidget* parent)
     : QWidget(parent),
@@ -194,19 +168,17 @@ void frmVelmorida::SetUpWindow() {
     return true;
   }();
   Q_UNUSED(rolesKnown);
-  setObjectName(QLatin1String(kWindowName));
-  setWindowTitle(QString::fromLatin1(kCaption));
+  setObjectName(FromUtf8(layout::kWindowName));
+  setWindowTitle(FromUtf8(layout::kCaption));
   // The built-in picture, read by Qt's own XPM reader with no plugin; the
   // installed ones, larger, replace it after the first frame
   // (UseInstalledIcon).
   setWindowIcon(QIcon(QPixmap(velmorida_xpm)));
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-  setFixedSize(ToPixels(kClientArea).size());
+  setFixedSize(ToPixels(layout::kClientArea).size());
   setAutoFillBackground(true);
-  Paint(this, QPalette::Window, kWindowColour);
-  QFont font(QString::fromLatin1(kFontFamily));
-  font.setPointSizeF(kFontPoints);
-  setFont(font);
+  Paint(this, QPalette::Window, ColourOf(layout::kWindowColour));
+  setFont(FontOf(layout::kFont));
 }
 
 // The installed icons are read after the first frame, which does not need
@@ -237,31 +209,23 @@ void frmVelmorida::UseInstalledIcon() {
 
 void frmVelmorida::BuildControls() {
   fraVelmorida_ = new QFrame(this);
-  fraVelmorida_->setObjectName(QLatin1String(kFrameName));
-  fraVelmorida_->setGeometry(ToPixels(kFrame));
+  fraVelmorida_->setObjectName(FromUtf8(layout::kFrameName));
+  fraVelmorida_->setGeometry(ToPixels(layout::kFrame));
   fraVelmorida_->setFrameStyle(QFrame::Box | QFrame::Sunken);
   QWidget* frame = fraVelmorida_;
 
-  lblEtichete_[kCapacitanceCaptionItem] =
-      MakeLabel(frame, "lblEtichete1", kCapacitanceCaptionText, kCapacitanceCaption);
-  txtC_ = MakeBox(frame, "txtC", kCapacitanceBox, kInputColour);
-  cboC_ = MakeList(frame, "cboC", kCapacitanceList, kCapacitanceUnits);
-  lblEtichete_[kFrequencyCaptionItem] =
-      MakeLabel(frame, "lblEtichete2", kFrequencyCaptionText, kFrequencyCaption);
-  txtFreq_ = MakeBox(frame, "txtFreq", kFrequencyBox, kInputColour);
-  cboFreq_ = MakeList(frame, "cboFreq", kFrequencyList, kFrequencyUnits);
-  lblEtichete_[kReadOutCaptionItem] =
-      MakeLabel(frame, "lblEtichete0", kReadOutCaptionText, kReadOutCaption);
-  txtR_ = MakeBox(frame, "txtR", kReadOut, kReadOutColour);
+  lblEtichete_[kCapacitanceCaptionItem] = MakeLabel(frame, ControlId::lblEtichete1);
+  txtC_ = MakeBox(frame, ControlId::txtC, layout::kInputColour);
+  cboC_ = MakeList(frame, ControlId::cboC, kCapacitanceUnits);
+  lblEtichete_[kFrequencyCaptionItem] = MakeLabel(frame, ControlId::lblEtichete2);
+  txtFreq_ = MakeBox(frame, ControlId::txtFreq, layout::kInputColour);
+  cboFreq_ = MakeList(frame, ControlId::cboFreq, kFrequencyUnits);
+  lblEtichete_[kReadOutCaptionItem] = MakeLabel(frame, ControlId::lblEtichete0);
+  txtR_ = MakeBox(frame, ControlId::txtR, layout::kReadOutColour);
   txtR_->setReadOnly(true);  // selectable and copyable, never typed into
-  lblUM_ = MakeLabel(frame, "lblUM", "", kUnitLabel);
-  lblQZ9XK_ = MakeLabel(frame, "lblQZ9XK", kSignatureText, kSignature);
+  lblUM_ = MakeLabel(frame, ControlId::lblUM);
+  lblQZ9XK_ = MakeLabel(frame, ControlId::lblQZ9XK);
   announcement_ = new Announcement(this);
-  QFont signatureFont(font());
-  signatureFont.setPointSizeF(kSignaturePoints);
-  signatureFont.setBold(true);
-  lblQZ9XK_->setFont(signatureFont);
-  lblQZ9XK_->adjustSize();
 
   for (QLineEdit* box : {txtC_, txtFreq_}) box->setMaxLength(FormState::kInputMaxChars);
 }
@@ -270,23 +234,26 @@ void frmVelmorida::NameForScreenReaders() {
   lblEtichete_[kCapacitanceCaptionItem]->setBuddy(txtC_);
   lblEtichete_[kFrequencyCaptionItem]->setBuddy(txtFreq_);
   lblEtichete_[kReadOutCaptionItem]->setBuddy(txtR_);
-  txtC_->setAccessibleName(AccessibleNameOf(kCapacitanceCaptionText));
+  txtC_->setAccessibleName(AccessibleNameOf(ControlId::lblEtichete1));
   // On Linux a list's accessible name is its current item, so the caption
   // also goes into the description, which screen readers read after it.
+  const QString suffix = FromUtf8(layout::kUnitListSuffix);
   for (auto [list, caption] :
-       {std::pair{cboC_, kCapacitanceCaptionText}, std::pair{cboFreq_, kFrequencyCaptionText}}) {
-    list->setAccessibleName(AccessibleNameOf(caption) + kUnitListSuffix);
-    list->setAccessibleDescription(AccessibleNameOf(caption) + kUnitListSuffix);
+       {std::pair{cboC_, ControlId::lblEtichete1}, std::pair{cboFreq_, ControlId::lblEtichete2}}) {
+    list->setAccessibleName(AccessibleNameOf(caption) + suffix);
+    list->setAccessibleDescription(AccessibleNameOf(caption) + suffix);
   }
-  txtFreq_->setAccessibleName(AccessibleNameOf(kFrequencyCaptionText));
-  txtR_->setAccessibleName(AccessibleNameOf(kReadOutCaptionText));
+  txtFreq_->setAccessibleName(AccessibleNameOf(ControlId::lblEtichete2));
+  txtR_->setAccessibleName(AccessibleNameOf(ControlId::lblEtichete0));
 }
 
 void frmVelmorida::ApplyTabOrder() {
-  setTabOrder(txtC_, cboC_);
-  setTabOrder(cboC_, txtFreq_);
-  setTabOrder(txtFreq_, cboFreq_);
-  setTabOrder(cboFreq_, txtR_);
+  QWidget* previous = nullptr;
+  for (ControlId id : layout::kTabOrder) {
+    auto* control = fraVelmorida_->findChild<QWidget*>(FromUtf8(layout::ControlOf(id).name));
+    if (previous != nullptr) setTabOrder(previous, control);
+    previous = control;
+  }
 }
 
 void frmVelmorida::ConnectUserEdits() {
@@ -336,14 +303,14 @@ bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
   handlers_.Form_KeyPress(CharacterCodeOf(key));
   if (handlers_.ended()) return true;
   if (key.keyCombination() == kSpeakResultKey) {
-    announcement_->Say(SpokenResult());
+    Say(SpokenResult(state_));
     return true;
   }
   if (IsKeypadDecimal(key) && qobject_cast<QLineEdit*>(watched) != nullptr) {
     // The keypad's decimal key types the locale's separator, whatever the
     // keyboard layout prints on it.
     QKeyEvent separator(QEvent::KeyPress, key.key(), key.modifiers() & ~Qt::KeypadModifier,
-                        FromUtf8(handlers_.format().decimal), key.isAutoRepeat());
+                        FromUtf8(KeypadDecimalText(handlers_.format())), key.isAutoRepeat());
     QCoreApplication::sendEvent(watched, &separator);
     return true;
   }
@@ -351,39 +318,35 @@ bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmVelmorida::OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text) {
-  const QString resultBefore = SpokenResult();
+  const std::string resultBefore = SpokenResult(state_);
   const std::string typed = text.toStdString();
   state_.SetText(box, typed);
   Render();
   // A new figure is spoken; the keystroke's echo comes from the screen reader.
-  if (SpokenResult() != resultBefore) announcement_->Say(SpokenResult());
-  if (state_.Text(box) == typed) return;
-  // The box was corrected: a "0" is selected so the next digit replaces it;
-  // after any other correction the caret goes to the end.
-  if (state_.Text(box) == NumberToText(0, handlers_.format())) {
-    edit->selectAll();
-  } else {
-    edit->end(false);
+  Say(SpokenAfterEdit(state_, resultBefore));
+  switch (CaretAfter(state_, box, typed, handlers_.format())) {
+    case CaretAfterEdit::Untouched:
+      break;
+    case CaretAfterEdit::SelectAll:
+      edit->selectAll();
+      break;
+    case CaretAfterEdit::AtEnd:
+      edit->end(false);
+      break;
   }
 }
 
 void frmVelmorida::OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)()) {
-  const QString resultBefore = SpokenResult();
+  const std::string resultBefore = SpokenResult(state_);
   field = list->currentText().toStdString();
   (handlers_.*click)();
   Render();
-  // Orca does not speak a Qt list's new item, so the list says it itself,
-  // with the new figure when the unit changed it.
-  QString said = list->currentText();
-  if (SpokenResult() != resultBefore) said += QLatin1String(", ") + SpokenResult();
-  announcement_->Say(said);
+  // Orca does not speak a Qt list's new item, so the list says it itself.
+  Say(SpokenAfterUnitChoice(state_, field, resultBefore));
 }
 
-// The figure with its unit, as a screen reader should say it; nothing while
-// the read-out is hidden.
-QString frmVelmorida::SpokenResult() const {
-  if (!state_.txtRVisible) return {};
-  return FromUtf8(state_.txtR) + QLatin1Char(' ') + FromUtf8(state_.lblUM);
+void frmVelmorida::Say(const std::string& message) {
+  announcement_->Say(FromUtf8(message));
 }
 
 namespace {

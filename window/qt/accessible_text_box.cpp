@@ -1,4 +1,4 @@
-#include "window/accessible_text_box.h"
+#include "window/qt/accessible_text_box.h"
 
 #include <QLineEdit>
 

@@ -11,6 +11,7 @@
 
 #include "calc/form_state.h"
 #include "calc/number_text.h"
+#include "window/edit_rules.h"
 #include "window/handlers.h"
 
 class QComboBox;
@@ -21,10 +22,6 @@ class QLineEdit;
 namespace velmorida {
 
 class Announcement;
-
-// The decimal separator of the user's locale (LC_ALL, LC_NUMERIC or LANG on
-// Linux; the regional settings on Windows).
-NumberFormat SystemNumberFormat();
 
 class frmVelmorida : public QWidget {
  public:
@@ -53,7 +50,7 @@ class frmVelmorida : public QWidget {
   void Render();
   void EndProgram();
   void UseInstalledIcon();
-  QString SpokenResult() const;
+  void Say(const std::string& message);
 
   FormState state_;
   Handlers handlers_;

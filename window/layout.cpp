@@ -1,0 +1,46 @@
+#include "window/layout.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace velmorida::layout {
+namespace {
+
+constexpr int kCentipointsPerInch = 72 * 100;
+
+// a * b / c to the nearest integer, halves away from zero (c > 0).
+int MulDivRounded(int a, int b, int c) {
+  const std::int64_t product = static_cast<std::int64_t>(a) * b;
+  const std::int64_t half = c / 2;
+  const std::int64_t rounded = product >= 0 ? (product + half) / c : -((-product + half) / c);
+  return static_cast<int>(rounded);
+}
+
+}  // namespace
+
+const Control& ControlOf(ControlId id) {
+  for (const Control& control : kControls) {
+    if (control.id == id) return control;
+  }
+  std::abort();  // every id has a row
+}
+
+int TwipsToPixels(int twips, int dpi) {
+  return MulDivRounded(twips, dpi, kTwipsPerInch);
+}
+
+Pixels ToPixels(const Twips& place, int dpi) {
+  return {TwipsToPixels(place.left, dpi), TwipsToPixels(place.top, dpi),
+          TwipsToPixels(place.width, dpi), TwipsToPixels(place.height, dpi)};
+}
+
+int FontPixels(const Font& font, int dpi) {
+  return MulDivRounded(font.centipoints, dpi, kCentipointsPerInch);
+}
+
+std::string_view AccessibleNameOf(std::string_view caption) {
+  if (!caption.empty() && caption.back() == ':') caption.remove_suffix(1);
+  return caption;
+}
+
+}  // namespace velmorida::layout
