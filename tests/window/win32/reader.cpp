@@ -1,0 +1,222 @@
+// Reads the running calculator's window from outside, as a test sees it: each
+// control's text, selection, place, visibility and the focus, through window
+// messages sent from another process, and what a screen reader is told (the
+// accessible names, through oleacc). It never changes the window.
+//
+//   reader dump                 every reading, one key=value a line
+//   reader wait KEY=VALUE...    waits (5 s) until every reading holds; else
+//                               prints what differs and the dump, exit 1
+//   reader point NAME [ITEM]    the screen point at the middle of a control,
+//                               or of item ITEM of its open list: "x y"
+//
+// Keys: NAME (text; a list's chosen item), NAME.sel ("start,end"),
+// NAME.shown (0/1), NAME.rect ("left,top,width,height" in the client area),
+// NAME.name (accessible name), focus, caption, client ("451x201"), window
+// ("open" or "gone").
+#include <fcntl.h>
+#include <io.h>
+#include <oleacc.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "window/layout.h"
+#include "window/win32/utf16.h"
+
+namespace {
+
+using velmorida::layout::Control;
+using velmorida::layout::kControls;
+using velmorida::win32::Narrow;
+using Readings = std::map<std::string, std::string>;
+
+constexpr int kWaitMilliseconds = 5000;
+constexpr int kPollMilliseconds = 20;
+constexpr UINT kMessageTimeout = 1000;
+
+HWND FindCalculator() {
+  return FindWindowW(L"frmVelmorida", nullptr);
+}
+
+std::string TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeout,
+                           &length)) {
+    return "?";
+  }
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, kMessageTimeout, &copied);
+  text.resize(copied);
+  return Narrow(text);
+}
+
+std::string RectIn(HWND parent, HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+         std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
+}
+
+std::string AccessibleName(HWND control) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                        __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&accessible)))) {
+    return "?";
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::string result;
+  if (SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr) {
+    result = Narrow(std::wstring_view(name, SysStringLen(name)));
+    SysFreeString(name);
+  }
+  accessible->Release();
+  return result;
+}
+
+const Control* ControlNamed(const std::string& name) {
+  for (const Control& control : kControls) {
+    if (control.name == name) return &control;
+  }
+  return nullptr;
+}
+
+Readings Read(bool withNames) {
+  Readings readings;
+  HWND window = FindCalculator();
+  readings["window"] = window != nullptr ? "open" : "gone";
+  if (window == nullptr) return readings;
+  readings["caption"] = TextOf(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  readings["client"] = std::to_string(client.right) + "x" + std::to_string(client.bottom);
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+  readings["focus"] = "";
+  for (const Control& control : kControls) {
+    const std::string name(control.name);
+    HWND child = GetDlgItem(window, static_cast<int>(control.id));
+    if (child == nullptr) continue;
+    readings[name] = TextOf(child);
+    readings[name + ".shown"] = IsWindowVisible(child) ? "1" : "0";
+    readings[name + ".rect"] = RectIn(window, child);
+    if (control.kind == velmorida::layout::ControlKind::InputBox ||
+        control.kind == velmorida::layout::ControlKind::ReadOut) {
+      DWORD_PTR selection = 0;
+      SendMessageTimeoutW(child, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeout, &selection);
+      readings[name + ".sel"] =
+          std::to_string(LOWORD(selection)) + "," + std::to_string(HIWORD(selection));
+    }
+    if (thread.hwndFocus == child) readings["focus"] = name;
+    if (withNames) readings[name + ".name"] = AccessibleName(child);
+  }
+  return readings;
+}
+
+void Print(const Readings& readings) {
+  for (const auto& [key, value] : readings) std::printf("%s=%s\n", key.c_str(), value.c_str());
+}
+
+int Wait(const std::vector<std::string>& conditions) {
+  bool withNames = false;
+  for (const std::string& condition : conditions) {
+    if (condition.find(".name=") != std::string::npos) withNames = true;
+  }
+  if (withNames) CoInitialize(nullptr);
+  Readings readings;
+  std::vector<std::string> unmet;
+  for (int waited = 0; waited <= kWaitMilliseconds; waited += kPollMilliseconds) {
+    readings = Read(withNames);
+    unmet.clear();
+    for (const std::string& condition : conditions) {
+      const std::size_t equals = condition.find('=');
+      const std::string key = condition.substr(0, equals);
+      const std::string wanted = equals == std::string::npos ? "" : condition.substr(equals + 1);
+      const auto found = readings.find(key);
+      if (found == readings.end() || found->second != wanted) unmet.push_back(condition);
+    }
+    if (unmet.empty()) return 0;
+    Sleep(kPollMilliseconds);
+  }
+  for (const std::string& condition : unmet) {
+    const std::string key = condition.substr(0, condition.find('='));
+    const auto found = readings.find(key);
+    std::printf("wanted %s, found %s\n", condition.c_str(),
+                found == readings.end() ? "nothing" : found->second.c_str());
+  }
+  Print(readings);
+  return 1;
+}
+
+// The open list of a drop-down list is a top-level window of its own. Its
+// place and item height are read without pointers, which Wine does not carry
+// across processes for the list messages.
+HWND OpenList() {
+  HWND found = nullptr;
+  EnumWindows(
+      [](HWND window, LPARAM result) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        if (std::wstring_view(name) != L"ComboLBox" || !IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+int Point(const std::string& name, int item) {
+  const Control* control = ControlNamed(name);
+  HWND window = FindCalculator();
+  if (control == nullptr || window == nullptr) return 1;
+  HWND child = GetDlgItem(window, static_cast<int>(control->id));
+  RECT r{};
+  GetWindowRect(child, &r);
+  POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  if (item >= 0) {
+    HWND list = nullptr;
+    for (int waited = 0; list == nullptr && waited <= kWaitMilliseconds;
+         waited += kPollMilliseconds) {
+      list = OpenList();
+      if (list == nullptr) Sleep(kPollMilliseconds);
+    }
+    if (list == nullptr) return 1;
+    const auto itemHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    RECT client{};
+    GetClientRect(list, &client);
+    middle = {client.right / 2, itemHeight * item + itemHeight / 2};
+    ClientToScreen(list, &middle);
+  }
+  std::printf("%ld %ld\n", middle.x, middle.y);
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t* argv[]) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+  if (!args.empty() && args[0] == "dump") {
+    CoInitialize(nullptr);
+    Print(Read(true));
+    return 0;
+  }
+  if (!args.empty() && args[0] == "wait") return Wait({args.begin() + 1, args.end()});
+  if (args.size() >= 2 && args[0] == "point") {
+    return Point(args[1], args.size() > 2 ? std::stoi(args[2]) : -1);
+  }
+  std::fprintf(stderr, "usage: reader dump | wait KEY=VALUE... | point NAME [ITEM]\n");
+  return 2;
+}

@@ -1,0 +1,192 @@
+#!/usr/bin/env bash
+# The real velmorida.exe under Wine on an X server of its own, used with the
+# keyboard and the mouse as a person uses it (xdotool, xclip for pastes), and
+# read from outside after each step by reader.exe in the same Wine prefix.
+#   window.sh velmorida.exe reader.exe
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+exe=$1
+reader=$2
+source "$here/../../require_tools.sh"
+require_tools Xvfb xdotool xclip flock timeout
+[ -x /usr/lib/wine/wine64 ] || skip_test "not installed: wine64"
+source "$here/../x_server.sh"
+source "$here/../../wine/prefix.sh"
+
+app=""
+failures=0
+stop_calculator() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+  app=""
+}
+start_xvfb -screen 0 800x600x24
+trap 'stop_calculator || true; end_prefix; kill "$XVFB_PID" 2>/dev/null || true' EXIT
+use_fresh_prefix "${VELMORIDA_WINE_TEST:-win32_window}"
+
+# expect STEP KEY=VALUE...: the window reads so within 5 s.
+expect() {
+  local step=$1
+  shift
+  if ! "$WINE" "$reader" wait "$@" </dev/null >"$WINEPREFIX/unmet" 2>&1; then
+    echo "FAIL: $step"
+    grep "^wanted" "$WINEPREFIX/unmet" || cat "$WINEPREFIX/unmet"
+    failures=$((failures + 1))
+  fi
+}
+
+# start LOCALE: the calculator, started under that locale, with the
+# keyboard in its window and the focus in txtC.
+start() {
+  LC_ALL=$1 "$WINE" "$exe" </dev/null >/dev/null 2>&1 &
+  app=$!
+  local window
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name "Velmorida condensatoarelor" |
+    head -n 1)
+  [ -n "$window" ] || { echo "FAIL: no window appeared"; exit 1; }
+  xdotool windowfocus --sync "$window"
+  expect "focus at start-up" focus=txtC
+}
+
+keys() { xdotool key --delay 30 "$@"; }
+
+# click NAME [ITEM]: the mouse on a control, or on an item of its open list.
+click() {
+  local x y
+  read -r x y < <("$WINE" "$reader" point "$@" </dev/null)
+  xdotool mousemove --sync "$x" "$y" click 1
+}
+
+# paste BOX TEXT: replaces the box's text with a clipboard paste (Ctrl+V).
+paste() {
+  printf '%b' "$2" | xclip -selection clipboard -loops 1 &
+  click "$1"
+  keys ctrl+a ctrl+v
+  wait $! 2>/dev/null || true
+}
+
+# choose LIST ITEM: opens the list with the mouse and picks the item.
+choose() {
+  click "$1"
+  expect "$1 opens" "focus=$1"
+  click "$1" "$2"
+}
+
+# exits: the program has ended, and with status 0.
+exits() {
+  local step=$1 status=0
+  expect "$step" window=gone
+  timeout 10 tail --pid="$app" -f /dev/null || true
+  wait "$app" || status=$?
+  app=""
+  [ "$status" -eq 0 ] || { echo "FAIL: $step: exit status $status"; failures=$((failures + 1)); }
+}
+
+start en_US.UTF-8
+# 6765 x 3015 twips at 96 dpi; the frame's corner at 8, 8 px.
+expect "start-up" window=open "caption= Velmorida condensatoarelor " client=451x201 \
+  txtC=0 txtC.sel=0,1 cboC=pF txtFreq=0 cboFreq=Hz txtR=0 lblUM=Ohm \
+  lblEtichete1=Capacitatea\ condensatorului: lblQZ9XK=QZ9XK \
+  txtC.rect=56,68,57,24 cboC.rect=112,68,73,24 txtFreq.rect=56,148,57,24 \
+  cboFreq.rect=112,148,73,24 txtR.rect=267,112,73,25
+expect "screen readers name each box from the caption before it" \
+  "txtC.name=Capacitatea condensatorului:" "txtFreq.name=Frecventa de lucru:" \
+  "txtR.name=Velmorida condensatorului:"
+
+# Typing: the selected "0" is replaced, each keystroke corrected.
+keys 1 0 0
+expect "typed over the selected 0" txtC=100 txtC.sel=3,3
+keys Home Right 5
+expect "a digit in the middle keeps the caret there" txtC=1500 txtC.sel=2,2
+keys Home minus
+expect "a minus in front is dropped, the caret at the end" txtC=1500 txtC.sel=4,4
+keys BackSpace 2 3 4 5
+expect "six characters" txtC=150234
+keys Home Right 9
+expect "a seventh character is refused, in the middle too" txtC=150234 txtC.sel=1,1
+keys ctrl+a BackSpace
+expect "a cleared box is a selected 0" txtC=0 txtC.sel=0,1
+keys x
+expect "a letter is a selected 0" txtC=0 txtC.sel=0,1
+
+# Tab order, and a unit chosen with the arrow keys and with the mouse.
+keys 1 0 0 Tab
+expect "Tab to the capacitance list" focus=cboC
+keys Down
+expect "nF with the arrow key" cboC=nF
+keys Tab
+expect "Tab to the frequency box, its text selected" focus=txtFreq txtFreq.sel=0,1
+keys 1 Tab
+expect "100 nF at 1 Hz" focus=cboFreq txtR=1.592 lblUM=MOhm
+choose cboFreq 1
+expect "kHz with the mouse" cboFreq=kHz txtR=1.592 lblUM=kOhm
+keys shift+Tab
+expect "Shift+Tab goes back" focus=txtFreq
+
+# Pastes lose the line breaks at their ends; the correction applies.
+paste txtC '470\r\n'
+expect "a spreadsheet cell" txtC=470
+paste txtC '\r\n-12e-5\r\n'
+expect "a negative paste, cut to six" txtC=0.0001 txtC.sel=6,6
+paste txtC 'abc'
+expect "letters" txtC=0
+printf '%b' '\n0.47\n' | xclip -selection clipboard -loops 1 &
+click txtC
+keys ctrl+a shift+Insert
+wait $! 2>/dev/null || true
+expect "Shift+Insert" txtC=0.47
+
+# The reactance table, each row entered with pastes and the mouse.
+while read -r c cunit f funit readout unit; do
+  paste txtC "$c"
+  choose cboC "$cunit"
+  paste txtFreq "$f"
+  choose cboFreq "$funit"
+  expect "$c ${cunit} at $f ${funit}" "txtR=$readout" "lblUM=$unit"
+done <<'EOF'
+100 1 1 1 1.592 kOhm
+10 2 50 0 318.47134 Ohm
+470 0 100 2 3.38799 Ohm
+1 2 1 2 0.15924 Ohm
+1 1 1 0 159.236 MOhm
+1 0 1 0 159235.669 MOhm
+999999 2 15924 0 1E-05 Ohm
+0 1 1 1 0 Ohm
+1 1 0 1 0 Ohm
+EOF
+
+# The unit label is as wide as its caption, its left edge kept.
+choose cboC 0
+choose cboFreq 0
+paste txtC 1
+paste txtFreq 1
+expect "MOhm" lblUM=MOhm lblUM.rect=355,116,42,15
+paste txtC 0
+expect "Ohm" lblUM=Ohm lblUM.rect=355,116,31,15
+
+# A reactance beyond any figure hides the read-out with its unit and caption.
+paste txtC 1e-300
+paste txtFreq 1e-300
+expect "hidden" txtR.shown=0 lblUM.shown=0 lblEtichete0.shown=0
+paste txtFreq 1
+expect "shown again" txtR.shown=1 lblUM.shown=1 lblEtichete0.shown=1
+
+click txtFreq
+keys Escape
+exits "Escape in a box"
+
+# The comma locale: read and written with a comma, the keypad key types it.
+start ro_RO.UTF-8
+keys 0 KP_Decimal 4 7
+expect "the keypad's decimal key types a comma" txtC=0,47
+choose cboC 2
+paste txtFreq 1
+choose cboFreq 1
+expect "0,47 uF at 1 kHz" txtR=338,7993 lblUM=Ohm
+paste txtC '0.47'
+expect "a point is no separator here" txtC=0
+click cboC
+keys Escape
+exits "Escape in an open list"
+
+[ "$failures" -eq 0 ] || { echo "FAIL: $failures steps"; exit 1; }
+echo "PASS: velmorida.exe under Wine"

@@ -1,0 +1,67 @@
+# Sourced by the scripts that run Windows programs under Wine: one Wine
+# prefix for each test, copied from a template made once per build, and a
+# wineserver that lives as long as the test.
+#
+# A prefix is about 700 MB and takes some 10 s to make; a copy of the
+# template with hard links takes well under a second. Wine rewrites its
+# registry files (the .reg files) as it runs, so those are real copies.
+
+WINE=/usr/lib/wine/wine64  # /usr/bin/wine would look for a 32-bit Wine too
+WINESERVER=/usr/lib/wine/wineserver
+export WINEDEBUG=-all
+# No desktop entries or file associations written into the home folder, and
+# no offer to install Mono or Gecko.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+
+# wine_root: where the template and the tests' prefixes live.
+wine_root() {
+  echo "${VELMORIDA_WINE_ROOT:-${TMPDIR:-/tmp}/velmorida-wine}"
+}
+
+# make_wine_template: makes the template prefix unless it is there. Windows
+# programs ask for Verdana; Wine does not map it to fonts-arkpandora's
+# Veranda, which has Verdana's metrics, by itself.
+make_wine_template() {
+  local template
+  template="$(wine_root)/template"
+  mkdir -p "$(wine_root)"
+  (
+    flock 9
+    [ -f "$template/.ready" ] && exit 0
+    rm -rf "$template"
+    export WINEPREFIX="$template"
+    "$WINE" wineboot -i </dev/null >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /d Veranda /f \
+      </dev/null >/dev/null 2>&1
+    "$WINESERVER" -w
+    touch "$template/.ready"
+  ) 9>"$(wine_root)/template.lock"
+}
+
+# use_fresh_prefix NAME: a new copy of the template for this test, exported
+# as WINEPREFIX, with its wineserver and Windows' background processes
+# started. They get no standard streams of the test: otherwise the test's
+# caller would wait for them to close their copy of its output.
+use_fresh_prefix() {
+  local template
+  template="$(wine_root)/template"
+  [ -f "$template/.ready" ] || make_wine_template
+  export WINEPREFIX
+  WINEPREFIX="$(wine_root)/$1"
+  rm -rf "$WINEPREFIX"
+  cp -al "$template" "$WINEPREFIX"
+  local reg
+  for reg in "$WINEPREFIX"/*.reg; do
+    cp --remove-destination "$template/$(basename "$reg")" "$reg"
+  done
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  "$WINE" wineboot </dev/null >/dev/null 2>&1
+}
+
+# end_prefix: stops the test's wineserver and everything it runs, and
+# removes the prefix.
+end_prefix() {
+  "$WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+  "$WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+}

@@ -1,0 +1,27 @@
+# The tests of the Windows build, run under Wine: the core and handler suites
+# cross-compiled, and the real velmorida.exe driven on an X server of its own.
+# Each test has a Wine prefix of its own, copied from a template that the
+# setup test makes once.
+set(wine_root ${CMAKE_BINARY_DIR}/wine)
+add_test(NAME wine_template COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wine/make_template.sh)
+set_tests_properties(wine_template PROPERTIES FIXTURES_SETUP wine TIMEOUT 300
+  SKIP_RETURN_CODE 77 ENVIRONMENT "VELMORIDA_WINE_ROOT=${wine_root}")
+
+# wine_test(NAME COMMAND...): a test under Wine, in its own prefix.
+function(wine_test name)
+  add_test(NAME ${name} COMMAND ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77
+    ENVIRONMENT "VELMORIDA_WINE_ROOT=${wine_root};VELMORIDA_WINE_TEST=${name}")
+endfunction()
+
+# ctest runs them through CMAKE_CROSSCOMPILING_EMULATOR (tests/wine/run.sh).
+wine_test(core_tests core_tests)
+
+add_executable(reader window/win32/reader.cpp ${PROJECT_SOURCE_DIR}/window/win32/utf16.cpp)
+target_link_libraries(reader PRIVATE velmorida_core oleacc ole32 oleaut32 uuid)
+target_compile_definitions(reader PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
+target_link_options(reader PRIVATE -municode)
+
+wine_test(win32_window ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.sh
+          $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
+set_tests_properties(win32_window PROPERTIES LABELS smoke TIMEOUT 180)

@@ -1,0 +1,469 @@
+#include "window/win32/frm_velmorida.h"
+
+#include <commctrl.h>
+
+#include <span>
+#include <string_view>
+
+#include "calc/reactance.h"
+#include "resources/resource_ids.h"
+#include "window/edit_rules.h"
+#include "window/win32/utf16.h"
+
+namespace velmorida::win32 {
+namespace {
+
+using layout::ControlId;
+using layout::ControlKind;
+
+// A fixed-size window with a title bar, a system menu and a minimise button.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+// An open unit list shows its three items below the closed one.
+constexpr int kListRowsWhenOpen = 4;
+
+COLORREF ColourOf(const layout::Rgb& rgb) {
+  return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+std::span<const Unit> UnitsOf(ControlId list) {
+  if (list == ControlId::cboC) return kCapacitanceUnits;
+  return kFrequencyUnits;
+}
+
+constexpr std::size_t IndexOf(ControlId id) {
+  for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
+    if (layout::kControls[i].id == id) return i;
+  }
+  return layout::kControls.size();
+}
+
+// A control's place in the window: the frame's corner plus its own place,
+// added in twips so that only the sum is rounded.
+layout::Pixels InWindow(const layout::Twips& place, int dpi) {
+  const layout::Twips& frame = layout::kFrame;
+  return layout::ToPixels(
+      {frame.left + place.left, frame.top + place.top, place.width, place.height}, dpi);
+}
+
+std::wstring TextOf(HWND control) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)), L'\0');
+  if (!text.empty()) {
+    const int copied = GetWindowTextW(control, text.data(), static_cast<int>(text.size()) + 1);
+    text.resize(static_cast<std::size_t>(copied));
+  }
+  return text;
+}
+
+HFONT MakeFont(const layout::Font& font, int dpi) {
+  const std::wstring family = Widen(font.family);
+  return CreateFontW(-layout::FontPixels(font, dpi), 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
+                     ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, family.c_str());
+}
+
+bool IsShown(HWND control) {
+  return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void SetShown(HWND control, bool shown) {
+  if (IsShown(control) != shown) ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
+}
+
+bool KeyIsDown(int key) {
+  return (GetKeyState(key) & 0x8000) != 0;
+}
+
+}  // namespace
+
+frmVelmorida::frmVelmorida(NumberFormat format)
+    : handlers_(state_, std::move(format), [this] { EndProgram(); }) {}
+
+frmVelmorida::~frmVelmorida() {
+  for (HGDIOBJ object : std::initializer_list<HGDIOBJ>{font_, signatureFont_, windowBrush_,
+                                                       inputBrush_, readOutBrush_}) {
+    if (object != nullptr) DeleteObject(object);
+  }
+}
+
+bool frmVelmorida::Create(HINSTANCE instance, int show) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  windowBrush_ = CreateSolidBrush(ColourOf(layout::kWindowColour));
+  inputBrush_ = CreateSolidBrush(ColourOf(layout::kInputColour));
+  readOutBrush_ = CreateSolidBrush(ColourOf(layout::kReadOutColour));
+  const auto icon = [instance](int metric) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(VELMORIDA_ICON_ID), IMAGE_ICON,
+                                         GetSystemMetrics(metric), GetSystemMetrics(metric),
+                                         LR_DEFAULTCOLOR));
+  };
+  if (!Register(instance, icon(SM_CXICON), icon(SM_CXSMICON), windowBrush_)) return false;
+
+  const int dpi = static_cast<int>(GetDpiForSystem());
+  RECT outer{0, 0, layout::TwipsToPixels(layout::kClientArea.width, dpi),
+             layout::TwipsToPixels(layout::kClientArea.height, dpi)};
+  AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, 0, static_cast<UINT>(dpi));
+  const std::wstring caption = Widen(layout::kCaption);
+  if (CreateTopLevel(instance, caption.c_str(), kWindowStyle, outer.right - outer.left,
+                     outer.bottom - outer.top) == nullptr) {
+    return false;
+  }
+  ShowWindow(hwnd_, show);
+  UpdateWindow(hwnd_);
+  HWND txtC = ControlWindow(ControlId::txtC);
+  SetFocus(txtC);
+  SendMessageW(txtC, EM_SETSEL, 0, -1);  // the first digit typed replaces the "0"
+  return true;
+}
+
+int frmVelmorida::Run() {
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (PreviewKey(message)) continue;
+    if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) continue;  // Tab, Shift+Tab
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+bool frmVelmorida::PreviewKey(const MSG& message) {
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+    handlers_.Form_KeyPress(kEscapeCharacterCode);
+    return handlers_.ended();
+  }
+  if (message.message == WM_CHAR) {
+    handlers_.Form_KeyPress(static_cast<int>(message.wParam));
+    return handlers_.ended();
+  }
+  if (message.message == WM_KEYDOWN && message.wParam == VK_DECIMAL && IsInputBox(message.hwnd)) {
+    // Not translated: Windows would make it a "." whatever the locale.
+    for (wchar_t unit : Widen(KeypadDecimalText(handlers_.format()))) {
+      SendMessageW(message.hwnd, WM_CHAR, unit, message.lParam);
+    }
+    return true;
+  }
+  return false;
+}
+
+LRESULT frmVelmorida::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
+      BuildControls();
+      ApplyDpi(dpi_);
+      handlers_.Form_Load();
+      Render();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(wParam, lParam);
+      return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return OnControlColour(message, reinterpret_cast<HDC>(wParam),
+                             reinterpret_cast<HWND>(lParam));
+    case WM_DPICHANGED: {
+      ApplyDpi(HIWORD(wParam));
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      hwnd_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// In z-order, which is also the tab order: the controls in the layout's
+// order, then the frame at the bottom, so that it is drawn behind them.
+// The controls are the frame's siblings, so that their notifications and
+// colour requests come to this window.
+void frmVelmorida::BuildControls() {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
+    const layout::Control& control = layout::kControls[i];
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
+    const std::wstring caption = Widen(control.caption);
+    HWND window = nullptr;
+    switch (control.kind) {
+      case ControlKind::Label:
+        window = CreateWindowExW(0, L"STATIC", caption.c_str(), kChild | SS_LEFT | SS_NOPREFIX, 0,
+                                 0, 0, 0, hwnd_, id, instance, nullptr);
+        break;
+      case ControlKind::InputBox:
+        window =
+            CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, 0,
+                            0, 0, 0, hwnd_, id, instance, nullptr);
+        SendMessageW(window, EM_LIMITTEXT, FormState::kInputMaxChars, 0);
+        SetWindowSubclass(window, &InputBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        break;
+      case ControlKind::ReadOut:
+        window = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                 kChild | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, 0, 0, 0, 0,
+                                 hwnd_, id, instance, nullptr);
+        break;
+      case ControlKind::UnitList:
+        window = CreateWindowExW(0, WC_COMBOBOXW, L"",
+                                 kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0, 0, 0,
+                                 hwnd_, id, instance, nullptr);
+        for (const Unit& unit : UnitsOf(control.id)) {
+          const std::wstring name = Widen(unit.name);
+          SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        }
+        break;
+    }
+    controls_[i] = window;
+  }
+  frame_ = CreateWindowExW(0, L"STATIC", L"", kChild | SS_ETCHEDFRAME, 0, 0, 0, 0, hwnd_, nullptr,
+                           instance, nullptr);
+}
+
+// Fonts and places for the monitor's dpi: at start-up and whenever the
+// window moves to a monitor of another dpi.
+void frmVelmorida::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  for (HFONT old : {font_, signatureFont_}) {
+    if (old != nullptr) DeleteObject(old);
+  }
+  font_ = MakeFont(layout::kFont, dpi);
+  signatureFont_ = MakeFont(layout::kSignatureFont, dpi);
+  const layout::Pixels frame = layout::ToPixels(layout::kFrame, dpi);
+  SetWindowPos(frame_, nullptr, frame.left, frame.top, frame.width, frame.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const HFONT font =
+        layout::kControls[i].font == &layout::kSignatureFont ? signatureFont_ : font_;
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    PlaceControl(i);
+  }
+}
+
+void frmVelmorida::PlaceControl(std::size_t index) {
+  const layout::Control& control = layout::kControls[index];
+  HWND window = controls_[index];
+  const layout::Pixels place = InWindow(control.place, dpi_);
+  constexpr UINT kKeep = SWP_NOZORDER | SWP_NOACTIVATE;
+  switch (control.kind) {
+    case ControlKind::Label:
+      SetWindowPos(window, nullptr, place.left, place.top, 0, 0, kKeep | SWP_NOSIZE);
+      SizeLabelToCaption(index);
+      break;
+    case ControlKind::UnitList:
+      // A combo box's height is the closed field and the open list together.
+      SetWindowPos(window, nullptr, place.left, place.top, place.width,
+                   place.height * kListRowsWhenOpen, kKeep);
+      FitListHeight(window, place.height);
+      break;
+    case ControlKind::InputBox:
+    case ControlKind::ReadOut:
+      SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height, kKeep);
+      break;
+  }
+}
+
+// A closed list is its field's item height and a border; the item height is
+// set so that the whole is the layout's height. The border is what the list
+// adds to an item height, read back once the first height is set.
+void frmVelmorida::FitListHeight(HWND list, int height) const {
+  const auto closedHeight = [list] {
+    RECT closed{};
+    GetWindowRect(list, &closed);
+    return static_cast<int>(closed.bottom - closed.top);
+  };
+  const auto item = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, -1, 0));
+  SendMessageW(list, CB_SETITEMHEIGHT, -1, item);
+  const int border = closedHeight() - item;
+  SendMessageW(list, CB_SETITEMHEIGHT, -1, height - border);
+}
+
+// A label is as large as its caption in its font, its left edge fixed.
+void frmVelmorida::SizeLabelToCaption(std::size_t index) {
+  HWND label = controls_[index];
+  const std::wstring caption = TextOf(label);
+  HDC dc = GetDC(label);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  SetWindowPos(label, nullptr, 0, 0, size.cx, metrics.tmHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmVelmorida::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
+  if (rendering_) return;
+  const auto id = static_cast<ControlId>(LOWORD(wParam));
+  const UINT code = HIWORD(wParam);
+  if (code == EN_CHANGE && id == ControlId::txtC) OnBoxEdited(InputBox::Capacitance);
+  if (code == EN_CHANGE && id == ControlId::txtFreq) OnBoxEdited(InputBox::Frequency);
+  if (code == CBN_SELCHANGE && (id == ControlId::cboC || id == ControlId::cboFreq)) {
+    OnUnitChosen(id);
+  }
+}
+
+void frmVelmorida::OnBoxEdited(InputBox box) {
+  HWND edit = ControlWindow(box == InputBox::Capacitance ? ControlId::txtC : ControlId::txtFreq);
+  // The user's edit is the one text read from a control: it is the input.
+  const std::string typed = Narrow(TextOf(edit));
+  state_.SetText(box, typed);
+  Render();
+  switch (CaretAfter(state_, box, typed, handlers_.format())) {
+    case CaretAfterEdit::Untouched:
+      break;
+    case CaretAfterEdit::SelectAll:
+      SendMessageW(edit, EM_SETSEL, 0, -1);
+      break;
+    case CaretAfterEdit::AtEnd: {
+      const int end = GetWindowTextLengthW(edit);
+      SendMessageW(edit, EM_SETSEL, end, end);
+      break;
+    }
+  }
+}
+
+// The list's items are the unit table in order, so the chosen index names
+// the unit.
+void frmVelmorida::OnUnitChosen(ControlId list) {
+  const auto index = static_cast<int>(SendMessageW(ControlWindow(list), CB_GETCURSEL, 0, 0));
+  const std::span<const Unit> units = UnitsOf(list);
+  if (index < 0 || static_cast<std::size_t>(index) >= units.size()) return;
+  const std::string unit(units[static_cast<std::size_t>(index)].name);
+  if (list == ControlId::cboC) {
+    state_.cboC = unit;
+    handlers_.cboC_Click();
+  } else {
+    state_.cboFreq = unit;
+    handlers_.cboFreq_Click();
+  }
+  Render();
+}
+
+LRESULT frmVelmorida::OnControlColour(UINT message, HDC dc, HWND control) {
+  const bool inputBox = message == WM_CTLCOLOREDIT && IsInputBox(control);
+  // A read-only EDIT asks as a STATIC does.
+  const bool readOut = message == WM_CTLCOLORSTATIC && control == ControlWindow(ControlId::txtR);
+  const bool labelOrFrame = message == WM_CTLCOLORSTATIC && !readOut;
+  if (inputBox) {
+    SetBkColor(dc, ColourOf(layout::kInputColour));
+    return reinterpret_cast<LRESULT>(inputBrush_);
+  }
+  if (readOut) {
+    SetBkColor(dc, ColourOf(layout::kReadOutColour));
+    return reinterpret_cast<LRESULT>(readOutBrush_);
+  }
+  if (labelOrFrame) {
+    SetBkColor(dc, ColourOf(layout::kWindowColour));
+    return reinterpret_cast<LRESULT>(windowBrush_);
+  }
+  // The unit lists' fields keep the system's colours.
+  return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc),
+                        reinterpret_cast<LPARAM>(control));
+}
+
+// Shows the FormState. Only a changed text is written: writing an EDIT's
+// text moves its caret and drops its selection.
+void frmVelmorida::Render() {
+  rendering_ = true;
+  ShowText(ControlId::txtC, state_.txtC());
+  ShowText(ControlId::txtFreq, state_.txtFreq());
+  for (auto [list, unit] :
+       {std::pair{ControlId::cboC, &state_.cboC}, std::pair{ControlId::cboFreq, &state_.cboFreq}}) {
+    const std::span<const Unit> units = UnitsOf(list);
+    int index = -1;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+      if (units[i].name == *unit) index = static_cast<int>(i);
+    }
+    HWND window = ControlWindow(list);
+    if (SendMessageW(window, CB_GETCURSEL, 0, 0) != index) {
+      SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+  }
+  ShowText(ControlId::txtR, state_.txtR);  // its caret at 0: a long figure shows its start
+  if (ShowText(ControlId::lblUM, state_.lblUM)) {
+    SizeLabelToCaption(IndexOf(ControlId::lblUM));  // widens for "kOhm" and "MOhm"
+  }
+  SetShown(ControlWindow(ControlId::txtR), state_.txtRVisible);
+  SetShown(ControlWindow(ControlId::lblUM), state_.lblUMVisible);
+  SetShown(ControlWindow(ControlId::lblEtichete0), state_.lblEtichete0Visible);
+  rendering_ = false;
+}
+
+bool frmVelmorida::ShowText(ControlId id, const std::string& text) {
+  HWND control = ControlWindow(id);
+  const std::wstring shown = Widen(text);
+  if (TextOf(control) == shown) return false;
+  SetWindowTextW(control, shown.c_str());
+  return true;
+}
+
+void frmVelmorida::EndProgram() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+// The input boxes' own messages: every way of pasting goes through WM_PASTE,
+// which inserts the clipboard's text without its edge line breaks.
+LRESULT CALLBACK frmVelmorida::InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR subclass, DWORD_PTR data) {
+  const auto* self = reinterpret_cast<const frmVelmorida*>(data);
+  switch (message) {
+    case WM_PASTE:
+      self->PasteInto(box);
+      return 0;
+    case WM_KEYDOWN:
+      // Shift+Insert pastes too; Wine's EDIT does it without a WM_PASTE.
+      if (wParam == VK_INSERT && KeyIsDown(VK_SHIFT) && !KeyIsDown(VK_CONTROL)) {
+        SendMessageW(box, WM_PASTE, 0, 0);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(box, &InputBoxProc, subclass);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(box, message, wParam, lParam);
+}
+
+// As the box's own paste: over the selection, at the caret, up to the box's
+// limit; an empty clipboard changes nothing unless a selection is replaced.
+void frmVelmorida::PasteInto(HWND box) const {
+  std::wstring clipboard;
+  if (IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(box)) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+        clipboard = text;
+        GlobalUnlock(data);
+      }
+    }
+    CloseClipboard();
+  }
+  const std::string utf8 = Narrow(clipboard);
+  const std::wstring pasted = Widen(WithoutEdgeLineBreaks(utf8));
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (pasted.empty() && start == end) return;
+  SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+}
+
+HWND frmVelmorida::ControlWindow(ControlId id) const {
+  return controls_[IndexOf(id)];
+}
+
+bool frmVelmorida::IsInputBox(HWND window) const {
+  return window != nullptr &&
+         (window == ControlWindow(ControlId::txtC) || window == ControlWindow(ControlId::txtFreq));
+}
+
+}  // namespace velmorida::win32

@@ -1,0 +1,79 @@
+// The calculator's window on Windows, in the platform's standard controls
+// (EDIT, COMBOBOX, STATIC) placed from the shared layout at the monitor's dpi.
+// It renders a FormState and passes the user's edits, unit choices and keys to
+// the handlers; the caret, pastes and the keypad follow the shared rules. It
+// holds no figures of its own and never reads a control's text as data.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "calc/form_state.h"
+#include "calc/number_text.h"
+#include "window/handlers.h"
+#include "window/layout.h"
+#include "window/win32/base_window.h"
+
+namespace velmorida::win32 {
+
+class frmVelmorida : public BaseWindow<frmVelmorida> {
+ public:
+  static constexpr const wchar_t* kClassName = L"frmVelmorida";
+
+  explicit frmVelmorida(NumberFormat format);
+  ~frmVelmorida();
+
+  // Creates the window and its controls, runs Form_Load and shows it, with
+  // the focus in txtC and its "0" selected.
+  bool Create(HINSTANCE instance, int show);
+
+  // The message loop, until Escape or the window is closed; the exit code.
+  int Run();
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  // A key on its way to any control of the window: Form_KeyPress sees it
+  // first, then the keypad's decimal key is turned into the separator.
+  // Returns true when the key goes no further.
+  bool PreviewKey(const MSG& message);
+
+  void BuildControls();
+  void ApplyDpi(int dpi);
+  void PlaceControl(std::size_t index);
+  void FitListHeight(HWND list, int height) const;
+  void SizeLabelToCaption(std::size_t index);
+
+  void OnCommand(WPARAM wParam, LPARAM lParam);
+  void OnBoxEdited(InputBox box);
+  void OnUnitChosen(layout::ControlId list);
+  LRESULT OnControlColour(UINT message, HDC dc, HWND control);
+  void Render();
+  bool ShowText(layout::ControlId id, const std::string& text);
+  void EndProgram();
+
+  static LRESULT CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR subclass, DWORD_PTR data);
+  void PasteInto(HWND box) const;
+
+  HWND ControlWindow(layout::ControlId id) const;
+  bool IsInputBox(HWND window) const;
+
+  FormState state_;
+  Handlers handlers_;
+  // Set while the window writes its own texts: the EN_CHANGE those writes
+  // raise are not the user's edits.
+  bool rendering_ = false;
+  int dpi_ = layout::kDesignDpi;
+  HFONT font_ = nullptr;
+  HFONT signatureFont_ = nullptr;
+  HBRUSH windowBrush_ = nullptr;
+  HBRUSH inputBrush_ = nullptr;
+  HBRUSH readOutBrush_ = nullptr;
+  HWND frame_ = nullptr;
+  std::array<HWND, layout::kControls.size()> controls_{};
+};
+
+}  // namespace velmorida::win32
