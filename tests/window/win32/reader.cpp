@@ -8,6 +8,9 @@
 //                               prints what differs and the dump, exit 1
 //   reader point NAME [ITEM]    the screen point at the middle of a control,
 //                               or of item ITEM of its open list: "x y"
+//   reader serve                the same requests, one a line on standard
+//                               input with the words split by tabs; each
+//                               answer ends with a line "END status"
 //
 // Keys: NAME (text; a list's chosen item), NAME.sel ("start,end"),
 // NAME.shown (0/1), NAME.rect ("left,top,width,height" in the client area),
@@ -108,18 +111,19 @@ Readings Read(bool withNames) {
     const std::string name(control.name);
     HWND child = GetDlgItem(window, static_cast<int>(control.id));
     if (child == nullptr) continue;
+    const auto key = [&name](std::string_view suffix) { return std::string(name).append(suffix); };
     readings[name] = TextOf(child);
-    readings[name + ".shown"] = IsWindowVisible(child) ? "1" : "0";
-    readings[name + ".rect"] = RectIn(window, child);
+    readings[key(".shown")] = std::to_string(IsWindowVisible(child) ? 1 : 0);
+    readings[key(".rect")] = RectIn(window, child);
     if (control.kind == velmorida::layout::ControlKind::InputBox ||
         control.kind == velmorida::layout::ControlKind::ReadOut) {
       DWORD_PTR selection = 0;
       SendMessageTimeoutW(child, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeout, &selection);
-      readings[name + ".sel"] =
+      readings[key(".sel")] =
           std::to_string(LOWORD(selection)) + "," + std::to_string(HIWORD(selection));
     }
     if (thread.hwndFocus == child) readings["focus"] = name;
-    if (withNames) readings[name + ".name"] = AccessibleName(child);
+    if (withNames) readings[key(".name")] = AccessibleName(child);
   }
   return readings;
 }
@@ -133,7 +137,6 @@ int Wait(const std::vector<std::string>& conditions) {
   for (const std::string& condition : conditions) {
     if (condition.find(".name=") != std::string::npos) withNames = true;
   }
-  if (withNames) CoInitialize(nullptr);
   Readings readings;
   std::vector<std::string> unmet;
   for (int waited = 0; waited <= kWaitMilliseconds; waited += kPollMilliseconds) {
@@ -202,14 +205,8 @@ int Point(const std::string& name, int item) {
   return 0;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t* argv[]) {
-  _setmode(_fileno(stdout), _O_BINARY);
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+int Answer(const std::vector<std::string>& args) {
   if (!args.empty() && args[0] == "dump") {
-    CoInitialize(nullptr);
     Print(Read(true));
     return 0;
   }
@@ -217,6 +214,40 @@ int wmain(int argc, wchar_t* argv[]) {
   if (args.size() >= 2 && args[0] == "point") {
     return Point(args[1], args.size() > 2 ? std::stoi(args[2]) : -1);
   }
-  std::fprintf(stderr, "usage: reader dump | wait KEY=VALUE... | point NAME [ITEM]\n");
+  std::fprintf(stderr, "usage: reader dump | wait KEY=VALUE... | point NAME [ITEM] | serve\n");
   return 2;
+}
+
+// One Wine process for a whole test: starting one takes longer than most
+// requests.
+int Serve() {
+  char line[4096];
+  while (std::fgets(line, sizeof line, stdin) != nullptr) {
+    std::vector<std::string> args;
+    std::string word;
+    for (const char* c = line; *c != '\0' && *c != '\n'; ++c) {
+      if (*c == '\t') {
+        args.push_back(word);
+        word.clear();
+      } else {
+        word += *c;
+      }
+    }
+    if (!word.empty()) args.push_back(word);
+    const int status = Answer(args);
+    std::printf("END %d\n", status);
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t* argv[]) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  CoInitialize(nullptr);  // for the accessible names
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+  if (args.size() == 1 && args[0] == "serve") return Serve();
+  return Answer(args);
 }

@@ -23,13 +23,29 @@ start_xvfb -screen 0 800x600x24
 trap 'stop_calculator || true; end_prefix; kill "$XVFB_PID" 2>/dev/null || true' EXIT
 use_fresh_prefix "${VELMORIDA_WINE_TEST:-win32_window}"
 
+# ask REQUEST...: one request to the reader; its answer in ANSWER, one
+# line an element; returns its status.
+coproc READER { "$WINE" "$reader" serve 2>/dev/null; }
+ask() {
+  local line
+  ANSWER=()
+  printf '%s\t' "$@" >&"${READER[1]}"
+  printf '\n' >&"${READER[1]}"
+  while IFS= read -r line <&"${READER[0]}"; do
+    [[ $line == "END "* ]] && return "${line#END }"
+    ANSWER+=("$line")
+  done
+  echo "FAIL: the reader ended"
+  exit 1
+}
+
 # expect STEP KEY=VALUE...: the window reads so within 5 s.
 expect() {
   local step=$1
   shift
-  if ! "$WINE" "$reader" wait "$@" </dev/null >"$WINEPREFIX/unmet" 2>&1; then
+  if ! ask wait "$@"; then
     echo "FAIL: $step"
-    grep "^wanted" "$WINEPREFIX/unmet" || cat "$WINEPREFIX/unmet"
+    printf '%s\n' "${ANSWER[@]}" | grep "^wanted" || printf '%s\n' "${ANSWER[@]}"
     failures=$((failures + 1))
   fi
 }
@@ -52,8 +68,10 @@ keys() { xdotool key --delay 30 "$@"; }
 # click NAME [ITEM]: the mouse on a control, or on an item of its open list.
 click() {
   local x y
-  read -r x y < <("$WINE" "$reader" point "$@" </dev/null)
-  xdotool mousemove --sync "$x" "$y" click 1
+  ask point "$@" || { echo "FAIL: no $* to click"; exit 1; }
+  read -r x y <<<"${ANSWER[0]}"
+  # Not --sync: it waits for a move, and never returns when the pointer is there already.
+  xdotool mousemove "$x" "$y" click 1
 }
 
 # paste BOX TEXT: replaces the box's text with a clipboard paste (Ctrl+V).
