@@ -1,34 +1,49 @@
 # Two commands do everything on a fresh Debian 12 machine:
-#   make run    builds and opens the calculator
-#   make test   builds and runs every test
-#   make bench  builds and runs the three benchmarks (docs/performance.md)
-#   make check  the quick part of `make test`: the Release build's suite alone
-# Both first install the Debian packages that are missing (as root), or print
-# the apt-get line to run (as any other user).
+#   make run      builds and opens the calculator
+#   make test     builds and runs every test
+# and besides them:
+#   make check    the quick part of `make test`: the Release build's suite alone
+#   make windows  velmorida.exe for Windows, cross-built (build-windows/)
+#   make bench    the three benchmarks (docs/performance.md)
+# Each first installs the Debian packages it is missing (as root), or prints
+# the apt-get line to run (as any other user); `make run` needs only the
+# first list.
 
-# Build tools, GoogleTest, Qt 6 Widgets, and free fonts with Verdana's metrics
-# (fontconfig maps "Verdana" to them) so the labels size as they were drawn;
-# then what the tests drive: X and Wayland servers, the accessibility bus, the
-# Debian packaging tools and the checks of what is installed.
-PACKAGES := cmake g++ make build-essential pkg-config libgtest-dev qt6-base-dev fonts-arkpandora \
-            xvfb xdotool clang-14 libclang-rt-14-dev libbenchmark-dev \
-            desktop-file-utils appstream binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-            dpkg-dev file at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils openbox \
-            weston qt6-wayland debhelper lintian devscripts man-db groff-base \
-            orca speech-dispatcher bsdutils
+# To build and run the calculator: the compiler, CMake, Qt 6 Widgets, and
+# free fonts with Verdana's metrics (fontconfig maps "Verdana" to them) so the
+# labels size as they were drawn.
+RUN_PACKAGES := cmake g++ make pkg-config qt6-base-dev fonts-arkpandora
+# To cross-build velmorida.exe: mingw-w64 with posix threads, and
+# GoogleTest's sources for its test suite.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
+                    libgtest-dev
+# What the tests need besides: GoogleTest, the sanitizers and libFuzzer,
+# Google Benchmark, X and Wayland servers, a window manager, the
+# accessibility bus and Orca, Wine with the X clipboard tool, the Debian
+# packaging tools and the checks of what is installed.
+TEST_PACKAGES := $(RUN_PACKAGES) $(WINDOWS_PACKAGES) build-essential libgtest-dev \
+                 clang-14 libclang-rt-14-dev libbenchmark-dev \
+                 xvfb xdotool x11-utils openbox weston qt6-wayland \
+                 at-spi2-core python3-pyatspi dbus-daemon dbus-bin orca speech-dispatcher bsdutils \
+                 wine wine64 xclip \
+                 desktop-file-utils appstream dpkg-dev file debhelper lintian devscripts man-db \
+                 groff-base
 
 BUILD_DIR := build
+WINDOWS_DIR := build-windows
 # Tests whose tools are missing fail here instead of being skipped.
 export VELMORIDA_REQUIRE_ALL_TESTS := 1
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test check test-repeat test-asan test-fuzz bench clean
+.PHONY: all deps-run deps-windows deps-test build run windows test check test-repeat \
+        test-asan test-fuzz test-windows bench clean
 
 all: build
 
-deps:
+# $(call install_missing,PACKAGES)
+define install_missing
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -41,42 +56,67 @@ deps:
 	    exit 1; \
 	  fi; \
 	fi
+endef
 
-configure: deps
-	cmake --preset default
+deps-run:
+	$(call install_missing,$(RUN_PACKAGES))
 
-build: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+deps-windows:
+	$(call install_missing,$(WINDOWS_PACKAGES) $(RUN_PACKAGES))
+
+deps-test:
+	$(call install_missing,$(TEST_PACKAGES))
+
+# The program alone, without the tests (and without GoogleTest).
+build: deps-run
+	cmake --preset default -DBUILD_TESTING=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target velmorida icons
 
 run: build
 	./$(BUILD_DIR)/velmorida
 
-# Everything CI runs: the Release suite with the full input sweep, the tests
-# that start an X server or a D-Bus session five times more, side by side (a
-# race there shows up as a red run), the whole suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and bounded libFuzzer runs.
-test: check test-repeat test-asan test-fuzz
+windows: deps-windows
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
 
-check: build
+# Everything CI runs: the Release suite with the full input sweep and the
+# install check (which builds the Debian package), the Windows build with its
+# tests under Wine, the tests that start an X server, a Wayland compositor,
+# Orca, Wine or a D-Bus session five times more, side by side (a race there
+# shows up as a red run), the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and bounded libFuzzer runs.
+test: check test-windows test-repeat test-asan test-fuzz
+
+check: deps-test
+	cmake --preset default -DBUILD_TESTING=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-SMOKE_REPEATS ?= 5
-test-repeat: build
-	cd $(BUILD_DIR) && ctest --output-on-failure -L smoke -j 2 --repeat until-fail:$(SMOKE_REPEATS)
+test-windows: deps-test
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows -j $(JOBS)
 
-test-asan: deps
+# The smoke groups of both builds at once.
+SMOKE_REPEATS ?= 5
+test-repeat: check test-windows
+	tests/repeat_smoke.sh $(SMOKE_REPEATS) $(BUILD_DIR) $(WINDOWS_DIR)
+
+# The package build and its lint ran in `check`; here the sanitizers watch
+# the code, not the packaging.
+test-asan: deps-test
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
-	ctest --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS) -LE install
 
-test-fuzz: deps
+test-fuzz: deps-test
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
-	ctest --preset fuzz
+	ctest --preset fuzz -j $(JOBS)
 
 # The core with Google Benchmark, keystroke latency through the widgets, and
 # start-up on Xvfb; each beside its baseline in the same run.
-bench: deps
+bench: deps-test
 	cmake --preset default -DVELMORIDA_BENCH=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	./$(BUILD_DIR)/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -84,4 +124,4 @@ bench: deps
 	bench/startup.sh $(BUILD_DIR) 15
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-fuzz
+	rm -rf $(BUILD_DIR) $(WINDOWS_DIR) build-asan build-fuzz

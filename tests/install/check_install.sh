@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR and checks what a desktop needs:
 # the files are there, the desktop entry and the AppStream metainfo validate,
-# every icon has the size its folder claims, the manual page renders, and the
-# Windows resource script compiles with windres and carries version 1.00.
+# every icon has the size its folder claims, and the manual page renders.
 # Then builds the Debian package from a clean copy of the tree as a
 # distribution would, and checks it with lintian and hardening-check.
 #   check_install.sh BUILD_DIR SOURCE_DIR
@@ -10,7 +9,7 @@ set -euo pipefail
 build=$1
 source=$2
 source "$source/tests/require_tools.sh"
-require_tools desktop-file-validate appstreamcli x86_64-w64-mingw32-windres man groff \
+require_tools desktop-file-validate appstreamcli man groff \
   dpkg-buildpackage dh lintian hardening-check
 app_id=org.velmorida.Velmorida
 stage=$(mktemp -d)
@@ -68,22 +67,6 @@ for png in "$root"/share/icons/hicolor/*/apps/$app_id.png; do
 done
 grep -q 'viewBox="0 0 32 32"' "$root/share/icons/hicolor/scalable/apps/$app_id.svg" ||
   fail "scalable icon has no 32 x 32 viewBox"
-
-# The Windows resources, compiled as a Windows build would, then read back.
-res=$stage/velmorida.res
-if x86_64-w64-mingw32-windres --preprocessor=cpp --preprocessor-arg=-xc \
-    --preprocessor-arg=-DRC_INVOKED --preprocessor-arg=-D_WIN32 --preprocessor-arg=-D_WIN64 \
-    -I /usr/share/mingw-w64/include -I "$build/resources" -I "$build/resources/icons" \
-    "$source/resources/velmorida.rc" -O res -o "$res"; then
-  listing=$(x86_64-w64-mingw32-windres -J res -O rc -i "$res")
-  for line in 'FILEVERSION 1, 0, 0, 0' 'PRODUCTVERSION 1, 0, 0, 0' '"FileVersion", "1.00"' \
-              '"ProductVersion", "1.00"' 'RT_GROUP_ICON'; do
-    grep -qF "$line" <<<"$listing" || fail "resources lack $line"
-  done
-  pass "velmorida.rc compiles with windres"
-else
-  fail "windres could not compile velmorida.rc"
-fi
 
 # The Debian package, built as a distribution builds it (the tests have run
 # already: nocheck), from a copy of the tree without build directories.
