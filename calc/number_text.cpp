@@ -139,25 +139,9 @@ void AppendExponent(std::string& out, int exponent) {
   out += digits;
 }
 
-std::size_t SignificantDigits(const char* begin, const char* end) {
-  std::size_t count = 0;
-  for (const char* c = begin; c != end && *c != 'e'; ++c) count += IsDigit(*c) ? 1 : 0;
-  return count;
-}
-
 // x in scientific form ("-d.ddde+XX") rounded to 15 significant digits, ties
-// broken to even on the exact binary value. For a normal x, when the shortest
-// text that reads back as x has at most 15 digits, it is that rounding
-// already: it lies within half an ulp of x, and an ulp is under a quarter of
-// a unit of the fifteenth digit. That is the usual case here (figures are
-// rounded to a few decimals), and it is several times cheaper than the
-// fixed-precision conversion. Subnormals have fewer digits of precision and
-// always take the fixed-precision road.
+// broken to even on the exact binary value.
 char* WriteFifteenDigits(double x, char* begin, char* end) {
-  if (std::isnormal(x)) {
-    char* const shortest = std::to_chars(begin, end, x, std::chars_format::scientific).ptr;
-    if (SignificantDigits(begin, shortest) <= kSignificantDigits) return shortest;
-  }
   return std::to_chars(begin, end, x, std::chars_format::scientific, kSignificantDigits - 1).ptr;
 }
 

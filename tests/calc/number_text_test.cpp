@@ -293,19 +293,18 @@ bool BeyondTheLargestWritable(const Decimal& d) {
   return d.exponent == 308 && d.digits > "179769313486231";
 }
 
-// The digits written are exactly the 15-digit rounding, whichever way the
-// writer finds them; the round trip above could not tell a wrong fifteenth
-// digit. Random bit patterns cover every exponent; numbers of 15 digits or
-// fewer and their neighbours are those whose shortest form has 15 digits or
-// just over, where a shortcut would go wrong first; subnormals have fewer
-// digits of precision.
+// The digits written are exactly the 15-digit rounding; the round trip above
+// could not tell a wrong fifteenth digit. Random bit patterns cover every
+// exponent; numbers of 15 digits and their neighbours are those where the
+// fifteenth digit is decided by the last bits; subnormals have fewer digits
+// of precision.
 TEST(NumberToText, DigitsAreTheFifteenDigitRoundingExactly) {
   std::mt19937_64 random(8122026);
   std::vector<double> values;
-  for (int i = 0; i < 1000000; ++i) values.push_back(std::bit_cast<double>(random()));
+  for (int i = 0; i < 100000; ++i) values.push_back(std::bit_cast<double>(random()));
   std::uniform_int_distribution<std::int64_t> fifteenDigits(1, 999999999999999);
   std::uniform_int_distribution<int> exponents(-320, 300);
-  for (int i = 0; i < 500000; ++i) {
+  for (int i = 0; i < 50000; ++i) {
     const std::string text =
         std::to_string(fifteenDigits(random)) + "e" + std::to_string(exponents(random));
     const double x = std::strtod(text.c_str(), nullptr);
@@ -313,7 +312,7 @@ TEST(NumberToText, DigitsAreTheFifteenDigitRoundingExactly) {
     values.push_back(std::nextafter(x, 0.0));
     values.push_back(std::nextafter(x, std::numeric_limits<double>::infinity()));
   }
-  for (int i = 0; i < 100000; ++i) {
+  for (int i = 0; i < 10000; ++i) {
     values.push_back(std::bit_cast<double>(random() & ((std::uint64_t{1} << 52) - 1)));
   }
   std::size_t compared = 0;
@@ -325,7 +324,7 @@ TEST(NumberToText, DigitsAreTheFifteenDigitRoundingExactly) {
         << std::hexfloat << x << " written " << NumberToText(x, kDot);
     ++compared;
   }
-  EXPECT_GT(compared, 2500000U);
+  EXPECT_GT(compared, 250000U);
 }
 
 }  // namespace
