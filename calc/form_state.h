@@ -19,6 +19,12 @@ class FormState {
   static constexpr std::size_t kInputMaxChars = 6;
   using ChangeHook = std::function<void(InputBox)>;
 
+  FormState() = default;
+  // The hook belongs to the handlers of one window's state: a copy would run
+  // them on the original, and leave its own edits uncorrected.
+  FormState(const FormState&) = delete;
+  FormState& operator=(const FormState&) = delete;
+
   const std::string& txtC() const { return txtC_; }
   const std::string& txtFreq() const { return txtFreq_; }
   const std::string& Text(InputBox box) const;

@@ -3,10 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace velmorida {
 namespace {
+
+// A copy would carry the change hook along: its edits would run the
+// original's handlers on the original and leave the copy uncorrected.
+static_assert(!std::is_copy_constructible_v<FormState> && !std::is_copy_assignable_v<FormState> &&
+              !std::is_move_constructible_v<FormState>);
 
 struct CutRow {
   const char* name;

@@ -12,13 +12,12 @@ namespace {
 const NumberFormat kDot{"."};
 const NumberFormat kComma{","};
 
-FormState Inputs(const char* c, const char* cUnit, const char* f, const char* fUnit) {
-  FormState state;
+void SetInputs(FormState& state, const char* c, const char* cUnit, const char* f,
+               const char* fUnit) {
   state.SetText(InputBox::Capacitance, c);
   state.cboC = cUnit;
   state.SetText(InputBox::Frequency, f);
   state.cboFreq = fUnit;
-  return state;
 }
 
 using velmorida::testing::InSeparator;
@@ -35,7 +34,8 @@ struct ReactanceRow {
 };
 
 void ExpectReadOut(const ReactanceRow& row, const NumberFormat& format) {
-  FormState state = Inputs(row.c, row.cUnit, row.f, row.fUnit);
+  FormState state;
+  SetInputs(state, row.c, row.cUnit, row.f, row.fUnit);
   Recalculate(state, format);
   EXPECT_EQ(state.txtR, InSeparator(row.readOut, format)) << row.name;
   EXPECT_EQ(state.lblUM, row.unit) << row.name;
@@ -72,7 +72,8 @@ TEST(Recalculate, ReadOutAndUnitUnderEitherSeparator) {
 }
 
 TEST(Recalculate, CommaLocaleReadsAndWritesComma) {
-  FormState state = Inputs("0,47", "uF", "1", "kHz");
+  FormState state;
+  SetInputs(state, "0,47", "uF", "1", "kHz");
   Recalculate(state, kComma);
   EXPECT_EQ(state.txtR, "338,7993");
 }
@@ -124,7 +125,8 @@ TEST(Recalculate, ReactanceBeyondTheDoubleRange) {
 }
 
 TEST(Recalculate, HiddenReadOutReturnsAtTheNextComputableInput) {
-  FormState state = Inputs("1e-300", "pF", "1e-300", "Hz");
+  FormState state;
+  SetInputs(state, "1e-300", "pF", "1e-300", "Hz");
   Recalculate(state, kDot);
   ASSERT_FALSE(state.txtRVisible);
   state.SetText(InputBox::Frequency, "1");
