@@ -12,6 +12,7 @@ int main(int argc, char* argv[]) {
   // The desktop entry's id: Wayland compositors find the window's icon and
   // name through it.
   QGuiApplication::setDesktopFileName(QStringLiteral(VELMORIDA_APP_ID));
+  velmorida::InstallAccessibility();
   velmorida::frmVelmorida window;
   window.show();
   return QApplication::exec();

@@ -115,6 +115,7 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  velmorida::InstallAccessibility();
   const std::vector<Qt::Key> keys = KeySequence();
 
   // The window's construction, in two parts: starting the font database and

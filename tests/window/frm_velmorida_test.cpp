@@ -57,6 +57,8 @@ class FrmVelmoridaTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { velmorida::InstallAccessibility(); }
+
   void startUpShowsZeroesWithFocusInCapacitance() {
     Window w;
     QCOMPARE(w.Box("txtC")->text(), QString("0"));

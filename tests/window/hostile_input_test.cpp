@@ -25,6 +25,8 @@ class HostileInputTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { velmorida::InstallAccessibility(); }
+
   void pasteIsCutCorrectedAndReadable_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("pasted");

@@ -11,6 +11,8 @@
 namespace velmorida {
 
 class Announcement : public QWidget {
+  Q_OBJECT
+
  public:
   explicit Announcement(QWidget* parent);
 

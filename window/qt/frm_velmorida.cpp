@@ -111,27 +111,6 @@ QComboBox* MakeList(QWidget* parent, ControlId id, const std::array<Unit, N>& un
   return list;
 }
 
-// What the window and its frame are to assistive technology. Qt calls a
-// plain top-level QWidget a filler, and a QFrame a frame, the role of a
-// top-level window: Orca then takes the frame for the window that owns the
-// controls, finds it inactive and ignores every event from inside it.
-QAccessibleInterface* WindowAndFrameRoles(const QString& /*className*/, QObject* object) {
-  auto* widget = qobject_cast<QWidget*>(object);
-  if (widget == nullptr) return nullptr;
-  if (widget->isWindow() && widget->objectName() == FromUtf8(layout::kWindowName)) {
-    return new QAccessibleWidget(widget, QAccessible::Window);
-  }
-  const QString frameName = FromUtf8(layout::kFrameName);
-  if (widget->objectName() == frameName) {
-    return new QAccessibleWidget(widget, QAccessible::Grouping);
-  }
-  auto* box = qobject_cast<QLineEdit*>(widget);
-  if (box != nullptr && box->parent() != nullptr && box->parent()->objectName() == frameName) {
-    return new AccessibleTextBox(box);
-  }
-  return nullptr;
-}
-
 bool IsKeypadDecimal(const QKeyEvent& key) {
   return (key.modifiers() & Qt::KeypadModifier) &&
          (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma);
@@ -142,7 +121,38 @@ int CharacterCodeOf(const QKeyEvent& key) {
   return key.text().isEmpty() ? 0 : key.text().front().unicode();
 }
 
+// What the calculator's widgets are to assistive technology, by class. Qt
+// calls a plain top-level QWidget a filler, and a QFrame a frame, the role of
+// a top-level window: Orca then takes the frame for the window that owns the
+// controls, finds it inactive and ignores every event from inside it. The
+// announcement is a notification, and the text boxes give their whole text.
+QAccessibleInterface* CalculatorRoles(const QString& className, QObject* object) {
+  auto* widget = qobject_cast<QWidget*>(object);
+  if (widget == nullptr) return nullptr;
+  const auto isClass = [&className](const QMetaObject& meta) {
+    return className == QLatin1String(meta.className());
+  };
+  const bool inCalculator = qobject_cast<frmVelmorida*>(widget->window()) != nullptr;
+  if (isClass(frmVelmorida::staticMetaObject)) {
+    return new QAccessibleWidget(widget, QAccessible::Window);
+  }
+  if (isClass(Announcement::staticMetaObject)) {
+    return new QAccessibleWidget(widget, QAccessible::Notification);
+  }
+  if (isClass(QFrame::staticMetaObject) && qobject_cast<frmVelmorida*>(widget->parentWidget())) {
+    return new QAccessibleWidget(widget, QAccessible::Grouping);
+  }
+  if (isClass(QLineEdit::staticMetaObject) && inCalculator) {
+    return new AccessibleTextBox(static_cast<QLineEdit*>(widget));
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+void InstallAccessibility() {
+  QAccessible::installFactory(&CalculatorRoles);
+}
 
 frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram, QWidget* parent)
     : QWidget(parent),
@@ -163,11 +173,6 @@ frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram,
 frmVelmorida::~frmVelmorida() = default;
 
 void frmVelmorida::SetUpWindow() {
-  static const bool rolesKnown = [] {
-    QAccessible::installFactory(&WindowAndFrameRoles);
-    return true;
-  }();
-  Q_UNUSED(rolesKnown);
   setObjectName(FromUtf8(layout::kWindowName));
   setWindowTitle(FromUtf8(layout::kCaption));
   // The built-in picture, read by Qt's own XPM reader with no plugin; the

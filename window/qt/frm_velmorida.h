@@ -23,7 +23,13 @@ namespace velmorida {
 
 class Announcement;
 
+// Tells Qt's accessibility what the calculator's own widgets are: called once
+// where the application starts, before any window is made.
+void InstallAccessibility();
+
 class frmVelmorida : public QWidget {
+  Q_OBJECT
+
  public:
   // `endProgram` runs on Escape; by default the window closes and the
   // application quits.

@@ -16,6 +16,8 @@ namespace velmorida {
 // without those line breaks, where and as the box itself would insert it:
 // over the selection, at the caret, up to the box's length limit.
 class PastedTextFilter : public QObject {
+  Q_OBJECT
+
  public:
   explicit PastedTextFilter(QObject* parent);
 
