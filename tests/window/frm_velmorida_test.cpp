@@ -136,6 +136,34 @@ class FrmVelmoridaTest : public QObject {
         shown);
   }
 
+  // An edit in the middle of a number keeps the caret where it was typed,
+  // and a seventh character is refused there, not cut off the end.
+  void editingInTheMiddleKeepsTheCaret() {
+    Window w;
+    QLineEdit* txtC = w.Box("txtC");
+    QTest::keyClicks(txtC, "100");
+    QTest::keyClick(txtC, Qt::Key_Home);
+    QTest::keyClick(txtC, Qt::Key_Right);
+    QTest::keyClicks(txtC, "52");
+    QCOMPARE(txtC->text(), QString("15200"));
+    QCOMPARE(txtC->cursorPosition(), 3);
+    QTest::keyClicks(txtC, "34");
+    QCOMPARE(txtC->text(), QString("152300"));
+    QCOMPARE(txtC->cursorPosition(), 4);
+  }
+
+  // On X11 the middle button pastes the selection; it loses its edge line
+  // breaks as the clipboard's paste does. Run by the smoke test on Xvfb.
+  void middleButtonPasteLosesEdgeLineBreaks() {
+    if (!QGuiApplication::clipboard()->supportsSelection()) QSKIP("no selection to paste");
+    Window w;
+    QLineEdit* txtC = w.Box("txtC");
+    QApplication::clipboard()->setText(QStringLiteral("470\r\n"), QClipboard::Selection);
+    QTRY_COMPARE(QApplication::clipboard()->text(QClipboard::Selection), QString("470\r\n"));
+    QTest::mouseClick(txtC, Qt::MiddleButton, {}, QPoint(txtC->width() - 3, txtC->height() / 2));
+    QCOMPARE(txtC->text(), QString("0470"));
+  }
+
   void clearingTheBoxGivesASelectedZero() {
     Window w;
     QLineEdit* txtC = w.Box("txtC");
@@ -469,6 +497,20 @@ class FrmVelmoridaTest : public QObject {
       }
     }
     QCOMPARE(w.Box("txtC")->text(), QString("100.0"));  // Ctrl+R typed nothing
+  }
+
+  // While the read-out is hidden there is no figure to tell: neither the
+  // edit that hides it nor Ctrl+R says anything.
+  void nothingIsSpokenWhileTheReadOutIsHidden() {
+    Window w;
+    Paste(w.Box("txtFreq"), "1");
+    Paste(w.Box("txtC"), "1e-300");
+    ShowCounter counter;
+    w.Get<QWidget>("announcement")->installEventFilter(&counter);
+    Paste(w.Box("txtFreq"), "1e-300");
+    QVERIFY(w.Box("txtR")->isHidden());
+    QTest::keyClick(w.Box("txtFreq"), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(counter.shows, 0);
   }
 
   void screenReadersGetNamesAndTheUnit() {

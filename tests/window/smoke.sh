@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # The real program on an X server of its own: it opens its window, is typed
-# into, and ends on Escape pressed in an open list, with exit status 0.
+# into, and ends on Escape pressed in an open list, with exit status 0. Then
+# the window tests that need X11 itself (its PRIMARY selection) run there.
+#   smoke.sh PROGRAM WINDOW_TESTS
 set -euo pipefail
 program=$1
+window_tests=$2
 source "$(dirname "$0")/../require_tools.sh"
 require_tools Xvfb xdotool
 source "$(dirname "$0")/x_server.sh"
 start_xvfb -screen 0 640x480x24
-trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
+TEST_LOG=$(mktemp)
+trap 'kill "$XVFB_PID" 2>/dev/null || true; rm -f "$TEST_LOG"' EXIT
 unset QT_QPA_PLATFORM
 "$program" &
 app=$!
@@ -34,3 +38,12 @@ if kill -0 "$app" 2>/dev/null; then
 fi
 wait "$app"
 echo "PASS: window opened and Escape in the open list ended the program"
+
+QT_QPA_PLATFORM=xcb "$window_tests" middleButtonPasteLosesEdgeLineBreaks >"$TEST_LOG" 2>&1 ||
+  { cat "$TEST_LOG"; exit 1; }
+if grep -q "^SKIP" "$TEST_LOG"; then
+  cat "$TEST_LOG"
+  echo "FAIL: no X11 selection"
+  exit 1
+fi
+echo "PASS: the middle button's paste on X11"

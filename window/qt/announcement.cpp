@@ -1,6 +1,5 @@
 #include "window/qt/announcement.h"
 
-
 namespace velmorida {
 Announcement::Announcement(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("announcement"));
