@@ -2,7 +2,7 @@
 // of the same pixels scaled up by whole factors, a scalable SVG with one
 // rectangle per run of equal pixels, and a multi-size Windows .ico.
 //
-//   icon_export ICON.xpm OUTPUT_DIR BASENAME
+//   icon_export ICON.xpm OUTPUT_DIR BASENAME PNG_SIZE...
 #include <QBuffer>
 #include <QColor>
 #include <QCoreApplication>
@@ -16,8 +16,6 @@
 namespace {
 
 constexpr int kDesignSize = 32;
-// Hicolor sizes: whole multiples of the design keep its pixels crisp.
-constexpr int kPngSizes[] = {32, 64, 128, 256};
 // Windows picks among these; 16 and 48 are resampled smoothly.
 constexpr int kIcoSizes[] = {16, 32, 48, 256};
 
@@ -27,8 +25,9 @@ QImage Scaled(const QImage& design, int size) {
   return design.scaled(size, size, Qt::IgnoreAspectRatio, mode);
 }
 
-bool WritePngs(const QImage& design, const QString& dir, const QString& base) {
-  for (int size : kPngSizes) {
+bool WritePngs(const QImage& design, const QString& dir, const QString& base,
+               const QList<int>& sizes) {
+  for (int size : sizes) {
     const QString path = QStringLiteral("%1/%2-%3.png").arg(dir, base).arg(size);
     if (!Scaled(design, size).save(path, "PNG")) return false;
   }
@@ -100,9 +99,21 @@ bool WriteIco(const QImage& design, const QString& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: %s ICON.xpm OUTPUT_DIR BASENAME\n", argv[0]);
+  constexpr int kFirstSize = 4;
+  if (argc <= kFirstSize) {
+    std::fprintf(stderr, "usage: %s ICON.xpm OUTPUT_DIR BASENAME PNG_SIZE...\n", argv[0]);
     return 2;
+  }
+  // Hicolor sizes; whole multiples of the design keep its pixels crisp.
+  QList<int> pngSizes;
+  for (int i = kFirstSize; i < argc; ++i) {
+    bool number = false;
+    const int size = QByteArray(argv[i]).toInt(&number);
+    if (!number || size <= 0) {
+      std::fprintf(stderr, "%s is not a size\n", argv[i]);
+      return 2;
+    }
+    pngSizes.append(size);
   }
   QCoreApplication application(argc, argv);  // no display needed
   const QImage design =
@@ -114,7 +125,7 @@ int main(int argc, char* argv[]) {
   const QString dir = QString::fromLocal8Bit(argv[2]);
   const QString base = QString::fromLocal8Bit(argv[3]);
   QDir().mkpath(dir);
-  const bool written = WritePngs(design, dir, base) &&
+  const bool written = WritePngs(design, dir, base, pngSizes) &&
                        WriteSvg(design, dir + QLatin1Char('/') + base + QStringLiteral(".svg")) &&
                        WriteIco(design, dir + QLatin1Char('/') + base + QStringLiteral(".ico"));
   if (!written) {

@@ -2,16 +2,20 @@
 # Installs the build into a temporary DESTDIR and checks what a desktop needs:
 # the files are there, the desktop entry and the AppStream metainfo validate,
 # every icon has the size its folder claims, and the manual page renders.
-# Then builds the Debian package from a clean copy of the tree as a
-# distribution would, and checks it with lintian and hardening-check.
-#   check_install.sh BUILD_DIR SOURCE_DIR
+# Then builds the Debian source and binary packages from a clean copy of the
+# tree as a distribution would, and checks them with lintian and
+# hardening-check. The version, id and icon sizes are the build's.
+#   check_install.sh BUILD_DIR SOURCE_DIR VERSION APP_ID ICON_SIZE...
 set -euo pipefail
 build=$1
 source=$2
+version=$3
+app_id=$4
+shift 4
+icon_sizes=("$@")
 source "$source/tests/require_tools.sh"
 require_tools desktop-file-validate appstreamcli man groff \
   dpkg-buildpackage dh lintian hardening-check
-app_id=org.velmorida.Velmorida
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 failures=0
@@ -25,13 +29,12 @@ expected=(
   bin/velmorida
   share/applications/$app_id.desktop
   share/metainfo/$app_id.metainfo.xml
-  share/icons/hicolor/32x32/apps/$app_id.png
-  share/icons/hicolor/64x64/apps/$app_id.png
-  share/icons/hicolor/128x128/apps/$app_id.png
-  share/icons/hicolor/256x256/apps/$app_id.png
   share/icons/hicolor/scalable/apps/$app_id.svg
   share/man/man1/velmorida.1
 )
+for size in "${icon_sizes[@]}"; do
+  expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
+done
 for file in "${expected[@]}"; do
   if [ -f "$root/$file" ]; then pass "installed $file"; else fail "missing $file"; fi
 done
@@ -47,11 +50,16 @@ check_desktop_files() {
   # --strict fails on anything above a pedantic hint.
   appstreamcli validate --no-net --strict "$usr/share/metainfo/$app_id.metainfo.xml" ||
     fail "appstreamcli validate --no-net --strict"
-  grep -q 'release version="1.00"' "$usr/share/metainfo/$app_id.metainfo.xml" ||
-    fail "metainfo release is not 1.00"
+  grep -q "release version=\"$version\"" "$usr/share/metainfo/$app_id.metainfo.xml" ||
+    fail "metainfo release is not $version"
   pass "desktop entry and metainfo validate in $usr"
 }
 check_desktop_files "$root"
+# The two files that write the version themselves agree with the build.
+grep -q "\"velmorida $version\"" "$root/share/man/man1/velmorida.1" ||
+  fail "the manual page is not of version $version"
+changelog_version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
+[ "$changelog_version" = "$version" ] || fail "debian/changelog is at $changelog_version"
 warnings=$(groff -man -ww -z "$root/share/man/man1/velmorida.1" 2>&1)
 [ -z "$warnings" ] && pass "manual page renders without warnings" || fail "groff: $warnings"
 
@@ -68,23 +76,26 @@ done
 grep -q 'viewBox="0 0 32 32"' "$root/share/icons/hicolor/scalable/apps/$app_id.svg" ||
   fail "scalable icon has no 32 x 32 viewBox"
 
-# The Debian package, built as a distribution builds it (the tests have run
-# already: nocheck), from a copy of the tree without build directories.
+# The Debian packages, source and binary, built as a distribution builds
+# them (the tests have run already: nocheck), from a copy of the tree
+# without build directories.
 tree=$stage/debian-build/velmorida
 mkdir -p "$tree"
 tar -C "$source" --exclude=./.git --exclude=./build --exclude='./build-*' --exclude=./obj-\* \
   -cf - . | tar -C "$tree" -xf -
 arch=$(dpkg --print-architecture)
-deb=$stage/debian-build/velmorida_1.00-1_${arch}.deb
+deb=$stage/debian-build/velmorida_${version}_${arch}.deb
+dsc=$stage/debian-build/velmorida_${version}.dsc
 if (cd "$tree" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
-      dpkg-buildpackage -us -uc -b >"$stage/dpkg-buildpackage.log" 2>&1) && [ -f "$deb" ]; then
-  pass "dpkg-buildpackage made $(basename "$deb")"
+      dpkg-buildpackage -us -uc >"$stage/dpkg-buildpackage.log" 2>&1) && [ -f "$deb" ] &&
+    [ -f "$dsc" ]; then
+  pass "dpkg-buildpackage made $(basename "$dsc") and $(basename "$deb")"
 else
   tail -30 "$stage/dpkg-buildpackage.log"
   fail "dpkg-buildpackage"
 fi
 if [ -f "$deb" ]; then
-  lintian_report=$(lintian "$deb" 2>&1 | grep -v "running with root privileges" || true)
+  lintian_report=$(lintian "$dsc" "$deb" 2>&1 | grep -v "running with root privileges" || true)
   if grep -qE '^[EW]: ' <<<"$lintian_report"; then
     fail "lintian: $lintian_report"
   else

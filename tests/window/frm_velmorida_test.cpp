@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "tests/window/window_fixture.h"
+#include "velmorida_version.h"
 
 using velmorida::NumberFormat;
 using velmorida::testing::Paste;
@@ -75,12 +76,13 @@ class FrmVelmoridaTest : public QObject {
     QCOMPARE(w.Box("txtC")->text(), QString("100"));
   }
 
-  // Installed, the program's own PNGs under its id replace the built-in
-  // 32 x 32 picture once the first frame is up.
+  // Installed at every size, the program's own PNGs under its id replace the
+  // built-in 32 x 32 picture once the first frame is up, at the sizes a
+  // window uses.
   void installedIconsReplaceTheBuiltInOne() {
     QTemporaryDir data;
-    const QString id = QStringLiteral("org.velmorida.Velmorida");
-    for (int size : {32, 64}) {
+    const QString id = QStringLiteral(VELMORIDA_APP_ID);
+    for (int size : {VELMORIDA_ICON_SIZES}) {
       const QString folder = data.path() + QStringLiteral("/icons/hicolor/%1x%1/apps").arg(size);
       QVERIFY(QDir().mkpath(folder));
       QImage image(size, size, QImage::Format_ARGB32);

@@ -18,6 +18,7 @@
 
 #include "calc/reactance.h"
 #include "resources/velmorida.xpm"
+#include "velmorida_version.h"
 #include "window/edit_rules.h"
 #include "window/layout.h"
 #include "window/qt/accessible_text_box.h"
@@ -51,10 +52,11 @@ QFont FontOf(const layout::Font& font) {
   return qfont;
 }
 
-// The installed PNG sizes that a title bar and a window switcher use at 96
+constexpr int kInstalledIconSizes[] = {VELMORIDA_ICON_SIZES};
+// A title bar and a window switcher use the icon at up to 64 pixels at 96
 // and 192 dpi; the larger ones would add a megabyte at start-up for nothing
 // a window shows.
-constexpr int kInstalledIconSizes[] = {32, 64};
+constexpr int kLargestWindowIcon = 64;
 
 // Speaks the figure with its unit wherever the focus is (R for "rezultat").
 constexpr QKeyCombination kSpeakResultKey(Qt::ControlModifier, Qt::Key_R);
@@ -204,6 +206,7 @@ void frmVelmorida::UseInstalledIcon() {
   if (id.isEmpty()) return;
   QIcon installed;
   for (int size : kInstalledIconSizes) {
+    if (size > kLargestWindowIcon) continue;
     const QString path =
         QStandardPaths::locate(QStandardPaths::GenericDataLocation,
                                QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(id));
