@@ -1,20 +1,28 @@
 // The baseline for start-up: the floor for a Qt Widgets window of the
-// calculator's size, one label in a window resized to it before it is shown.
+// calculator's size that draws text, one caption in the calculator's font in
+// a window resized to it before it is shown.
 #include <QApplication>
 #include <QLabel>
 
+#include "window/layout.h"
+
 namespace {
 
-// The calculator's client area, 6765 x 3015 twips at 96 dpi.
-constexpr int kWidth = 451;
-constexpr int kHeight = 201;
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  using namespace velmorida::layout;
   QApplication application(argc, argv);
-  QLabel label(QStringLiteral("Velmorida"));
-  label.resize(kWidth, kHeight);
+  QLabel label(FromUtf8(kCapacitanceCaption));
+  QFont font(FromUtf8(kFont.family));
+  font.setPointSizeF(kFont.centipoints / 100.0);
+  label.setFont(font);
+  label.resize(TwipsToPixels(kClientArea.width, kDesignDpi),
+               TwipsToPixels(kClientArea.height, kDesignDpi));
   label.show();
   return QApplication::exec();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Start-up of the calculator against a bare Qt label window of the same size,
-# alternately, on an Xvfb server of its own: time from exec to the first
-# Expose and peak resident memory, medians and ratios.
+# Start-up of the calculator against a Qt label window of the same size that
+# draws one caption in the same font, alternately, on an Xvfb server of its
+# own: time from exec to the first frame on screen and to the first Expose,
+# and peak resident memory, medians and ratios.
 #   bench/startup.sh BUILD_DIR [RUNS]    (RUNS defaults to 15)
 set -euo pipefail
 build=${1:?usage: bench/startup.sh BUILD_DIR [RUNS]}
@@ -12,5 +13,5 @@ trap 'kill "$XVFB_PID" 2>/dev/null || true; rm -rf "${XDG_RUNTIME_DIR:-}"' EXIT
 export QT_QPA_PLATFORM=xcb
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
-"$build/bench/startup_launcher" "$build/bench/libexpose_probe.so" "$runs" \
+"$build/bench/startup_launcher" "$build/bench/libframe_probe.so" "$runs" \
   "$build/velmorida" "$build/bench/bare_label"
