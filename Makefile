@@ -4,6 +4,7 @@
 # and besides them:
 #   make check    the quick part of `make test`: the Release build's suite alone
 #   make windows  velmorida.exe for Windows, cross-built (build-windows/)
+#   make windows-package  its MSI installer and portable zip (build-windows/)
 #   make bench    the three benchmarks (docs/performance.md)
 # Each first installs the Debian packages it is missing (as root), or prints
 # the apt-get line to run (as any other user); `make run` needs only the
@@ -14,9 +15,9 @@
 # labels size as they were drawn.
 RUN_PACKAGES := cmake g++ make pkg-config qt6-base-dev fonts-arkpandora
 # To cross-build velmorida.exe: mingw-w64 with posix threads, and
-# GoogleTest's sources for its test suite.
+# GoogleTest's sources for its test suite; wixl for its MSI.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-                    libgtest-dev
+                    libgtest-dev wixl
 # What the tests need besides: GoogleTest, the sanitizers and libFuzzer,
 # Google Benchmark, X and Wayland servers, a window manager, the
 # accessibility bus and Orca, Wine with the X clipboard tool, the Debian
@@ -25,7 +26,7 @@ TEST_PACKAGES := $(RUN_PACKAGES) $(WINDOWS_PACKAGES) build-essential libgtest-de
                  clang-14 libclang-rt-14-dev libbenchmark-dev \
                  xvfb xdotool x11-utils openbox weston qt6-wayland \
                  at-spi2-core python3-pyatspi dbus-daemon dbus-bin orca speech-dispatcher bsdutils \
-                 wine wine64 xclip \
+                 wine wine64 xclip msitools unzip \
                  desktop-file-utils appstream dpkg-dev file debhelper lintian devscripts man-db \
                  groff-base
 
@@ -35,7 +36,8 @@ WINDOWS_DIR := build-windows
 export VELMORIDA_REQUIRE_ALL_TESTS := 1
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps-run deps-windows deps-test build run windows test check test-repeat \
+.PHONY: all deps-run deps-windows deps-test build run windows windows-package test check \
+        test-repeat \
         test-asan test-fuzz test-windows bench clean
 
 all: build
@@ -79,6 +81,9 @@ windows: deps-windows
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS)
 
+windows-package: windows
+	cmake --build --preset windows -j $(JOBS) --target windows-package
+
 # Everything CI runs: the Release suite with the full input sweep and the
 # install check (which builds the Debian package), the Windows build with its
 # tests under Wine, the tests that start an X server, a Wayland compositor,
@@ -94,7 +99,7 @@ check: deps-test
 
 test-windows: deps-test
 	cmake --preset windows
-	cmake --build --preset windows -j $(JOBS)
+	cmake --build --preset windows -j $(JOBS) --target all windows-package
 	ctest --preset windows -j $(JOBS)
 
 # The smoke groups of both builds at once.

@@ -29,3 +29,12 @@ set_tests_properties(win32_window PROPERTIES LABELS smoke TIMEOUT 180)
 add_test(NAME windows_exe COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wine/check_exe.sh
                                   $<TARGET_FILE:velmorida> ${PROJECT_VERSION})
 set_tests_properties(windows_exe PROPERTIES SKIP_RETURN_CODE 77)
+
+# The MSI and the zip (the target windows-package, which needs wixl).
+if(TARGET windows-package)
+  wine_test(windows_packages ${CMAKE_CURRENT_SOURCE_DIR}/wine/packages.sh
+            ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.msi
+            ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip $<TARGET_FILE:reader>
+            ${PROJECT_VERSION})
+  set_tests_properties(windows_packages PROPERTIES LABELS smoke TIMEOUT 180)
+endif()
