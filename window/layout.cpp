@@ -7,6 +7,7 @@ namespace velmorida::layout {
 namespace {
 
 constexpr int kCentipointsPerInch = 72 * 100;
+constexpr std::string_view kUnitListSuffix = ", unitate";
 
 // a * b / c to the nearest integer, halves away from zero (c > 0).
 int MulDivRounded(int a, int b, int c) {
@@ -41,6 +42,12 @@ int FontPixels(const Font& font, int dpi) {
 std::string_view AccessibleNameOf(std::string_view caption) {
   if (!caption.empty() && caption.back() == ':') caption.remove_suffix(1);
   return caption;
+}
+
+std::string UnitListName(ControlId list) {
+  const ControlId caption =
+      list == ControlId::cboC ? ControlId::lblEtichete1 : ControlId::lblEtichete2;
+  return std::string(AccessibleNameOf(ControlOf(caption).caption)).append(kUnitListSuffix);
 }
 
 }  // namespace velmorida::layout

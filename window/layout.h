@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace velmorida::layout {
@@ -123,9 +124,6 @@ inline constexpr std::array<Control, 10> kControls = {{
 inline constexpr std::array<ControlId, 5> kTabOrder = {
     ControlId::txtC, ControlId::cboC, ControlId::txtFreq, ControlId::cboFreq, ControlId::txtR};
 
-// A screen reader reads a unit list's caption followed by this.
-inline constexpr std::string_view kUnitListSuffix = ", unitate";
-
 const Control& ControlOf(ControlId id);
 
 // Twips to pixels at `dpi`, rounded to the nearest pixel with halves away
@@ -139,5 +137,9 @@ int FontPixels(const Font& font, int dpi);
 // What a screen reader calls a control captioned "Frecventa de lucru:":
 // the caption without its colon.
 std::string_view AccessibleNameOf(std::string_view caption);
+
+// What a screen reader calls a unit list: the caption of its quantity and
+// "unitate" ("Capacitatea condensatorului, unitate").
+std::string UnitListName(ControlId list);
 
 }  // namespace velmorida::layout

@@ -15,7 +15,7 @@ max_bytes=$((1536 * 1024))
 size=$(stat -c %s "$exe")
 [ "$size" -lt "$max_bytes" ] || fail "$size bytes"
 
-system_dlls='^(KERNEL32|USER32|GDI32|COMCTL32|msvcrt)\.dll$'
+system_dlls='^(KERNEL32|USER32|GDI32|COMCTL32|OLEACC|OLEAUT32|msvcrt)\.dll$'
 imports=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print $3 }')
 while read -r dll; do
   [[ $dll =~ $system_dlls ]] || fail "imports $dll"

@@ -245,11 +245,11 @@ void frmVelmorida::NameForScreenReaders() {
   txtC_->setAccessibleName(AccessibleNameOf(ControlId::lblEtichete1));
   // On Linux a list's accessible name is its current item, so the caption
   // also goes into the description, which screen readers read after it.
-  const QString suffix = FromUtf8(layout::kUnitListSuffix);
-  for (auto [list, caption] :
-       {std::pair{cboC_, ControlId::lblEtichete1}, std::pair{cboFreq_, ControlId::lblEtichete2}}) {
-    list->setAccessibleName(AccessibleNameOf(caption) + suffix);
-    list->setAccessibleDescription(AccessibleNameOf(caption) + suffix);
+  for (auto [list, id] :
+       {std::pair{cboC_, ControlId::cboC}, std::pair{cboFreq_, ControlId::cboFreq}}) {
+    const QString name = FromUtf8(layout::UnitListName(id));
+    list->setAccessibleName(name);
+    list->setAccessibleDescription(name);
   }
   txtFreq_->setAccessibleName(AccessibleNameOf(ControlId::lblEtichete2));
   txtR_->setAccessibleName(AccessibleNameOf(ControlId::lblEtichete0));

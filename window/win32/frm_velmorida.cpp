@@ -8,6 +8,7 @@
 #include "calc/reactance.h"
 #include "resources/resource_ids.h"
 #include "window/edit_rules.h"
+#include "window/win32/accessible_control.h"
 #include "window/win32/utf16.h"
 
 namespace velmorida::win32 {
@@ -208,6 +209,7 @@ void frmVelmorida::BuildControls() {
         window = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                  kChild | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, 0, 0, 0, 0,
                                  hwnd_, id, instance, nullptr);
+        SetWindowSubclass(window, &DescribedControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
         break;
       case ControlKind::UnitList:
         window = CreateWindowExW(0, WC_COMBOBOXW, L"",
@@ -217,6 +219,7 @@ void frmVelmorida::BuildControls() {
           const std::wstring name = Widen(unit.name);
           SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         }
+        SetWindowSubclass(window, &DescribedControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
         break;
     }
     controls_[i] = window;
@@ -433,6 +436,27 @@ LRESULT CALLBACK frmVelmorida::InputBoxProc(HWND box, UINT message, WPARAM wPara
       break;
   }
   return DefSubclassProc(box, message, wParam, lParam);
+}
+
+// What screen readers are told of the unit lists and the read-out: each list
+// is named by its caption, as a box is by the label before it, and the
+// read-out is described by its unit.
+LRESULT CALLBACK frmVelmorida::DescribedControlProc(HWND control, UINT message, WPARAM wParam,
+                                                    LPARAM lParam, UINT_PTR subclass,
+                                                    DWORD_PTR data) {
+  const auto* self = reinterpret_cast<const frmVelmorida*>(data);
+  if (message == WM_GETOBJECT) {
+    const auto id = static_cast<ControlId>(GetDlgCtrlID(control));
+    AccessibleTexts texts;
+    if (id == ControlId::txtR) {
+      texts.description = [self] { return Widen(self->state_.lblUM); };
+    } else {
+      texts.name = [id] { return Widen(layout::UnitListName(id)); };
+    }
+    if (const LRESULT answer = AnswerGetObject(control, wParam, lParam, texts)) return answer;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(control, &DescribedControlProc, subclass);
+  return DefSubclassProc(control, message, wParam, lParam);
 }
 
 // As the box's own paste: over the selection, at the caret, up to the box's

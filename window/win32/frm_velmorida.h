@@ -56,6 +56,8 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
 
   static LRESULT CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR subclass, DWORD_PTR data);
+  static LRESULT CALLBACK DescribedControlProc(HWND control, UINT message, WPARAM wParam,
+                                               LPARAM lParam, UINT_PTR subclass, DWORD_PTR data);
   void PasteInto(HWND box) const;
 
   HWND ControlWindow(layout::ControlId id) const;

@@ -14,7 +14,8 @@
 //
 // Keys: NAME (text; a list's chosen item), NAME.sel ("start,end"),
 // NAME.shown (0/1), NAME.rect ("left,top,width,height" in the client area),
-// NAME.name (accessible name), focus, caption, client ("451x201"), window
+// NAME.name and NAME.description (what a screen reader reads), focus, caption, client ("451x201"),
+// window
 // ("open" or "gone").
 #include <fcntl.h>
 #include <io.h>
@@ -25,6 +26,8 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "window/layout.h"
@@ -67,24 +70,30 @@ std::string RectIn(HWND parent, HWND control) {
          std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
 }
 
-std::string AccessibleName(HWND control) {
+// The accessible name and description a screen reader reads.
+std::pair<std::string, std::string> AccessibleTexts(HWND control) {
   IAccessible* accessible = nullptr;
   if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
                                         __uuidof(IAccessible),
                                         reinterpret_cast<void**>(&accessible)))) {
-    return "?";
+    return {"?", "?"};
   }
   VARIANT self{};
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
-  BSTR name = nullptr;
-  std::string result;
-  if (SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr) {
-    result = Narrow(std::wstring_view(name, SysStringLen(name)));
-    SysFreeString(name);
-  }
+  const auto read = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    std::string result;
+    if (SUCCEEDED((accessible->*get)(self, &text)) && text != nullptr) {
+      result = Narrow(std::wstring_view(text, SysStringLen(text)));
+      SysFreeString(text);
+    }
+    return result;
+  };
+  std::pair<std::string, std::string> texts{read(&IAccessible::get_accName),
+                                            read(&IAccessible::get_accDescription)};
   accessible->Release();
-  return result;
+  return texts;
 }
 
 const Control* ControlNamed(const std::string& name) {
@@ -123,7 +132,9 @@ Readings Read(bool withNames) {
           std::to_string(LOWORD(selection)) + "," + std::to_string(HIWORD(selection));
     }
     if (thread.hwndFocus == child) readings["focus"] = name;
-    if (withNames) readings[key(".name")] = AccessibleName(child);
+    if (withNames) {
+      std::tie(readings[key(".name")], readings[key(".description")]) = AccessibleTexts(child);
+    }
   }
   return readings;
 }
@@ -135,7 +146,10 @@ void Print(const Readings& readings) {
 int Wait(const std::vector<std::string>& conditions) {
   bool withNames = false;
   for (const std::string& condition : conditions) {
-    if (condition.find(".name=") != std::string::npos) withNames = true;
+    if (condition.find(".name=") != std::string::npos ||
+        condition.find(".description=") != std::string::npos) {
+      withNames = true;
+    }
   }
   Readings readings;
   std::vector<std::string> unmet;

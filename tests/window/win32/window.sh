@@ -106,9 +106,10 @@ expect "start-up" window=open "caption= Velmorida condensatoarelor " client=451x
   lblEtichete1=Capacitatea\ condensatorului: lblQZ9XK=QZ9XK \
   txtC.rect=56,68,57,24 cboC.rect=112,68,73,24 txtFreq.rect=56,148,57,24 \
   cboFreq.rect=112,148,73,24 txtR.rect=267,112,73,25
-expect "screen readers name each box from the caption before it" \
+expect "screen readers name each box from the caption before it, each list by its caption" \
   "txtC.name=Capacitatea condensatorului:" "txtFreq.name=Frecventa de lucru:" \
-  "txtR.name=Velmorida condensatorului:"
+  "txtR.name=Velmorida condensatorului:" "cboC.name=Capacitatea condensatorului, unitate" \
+  "cboFreq.name=Frecventa de lucru, unitate" txtR.description=Ohm
 
 # Typing: the selected "0" is replaced, each keystroke corrected.
 keys 1 0 0
@@ -177,7 +178,7 @@ choose cboC 0
 choose cboFreq 0
 paste txtC 1
 paste txtFreq 1
-expect "MOhm" lblUM=MOhm lblUM.rect=355,116,42,15
+expect "MOhm" lblUM=MOhm lblUM.rect=355,116,42,15 txtR.description=MOhm
 paste txtC 0
 expect "Ohm" lblUM=Ohm lblUM.rect=355,116,31,15
 
