@@ -19,7 +19,7 @@ stop_calculator() {
   [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
   app=""
 }
-start_xvfb -screen 0 800x600x24
+start_xvfb -screen 0 1024x768x24
 trap 'stop_calculator || true; end_prefix; kill "$XVFB_PID" 2>/dev/null || true' EXIT
 use_fresh_prefix "${VELMORIDA_WINE_TEST:-win32_window}"
 
@@ -206,6 +206,15 @@ expect "a point is no separator here" txtC=0
 click cboC
 keys Escape
 exits "Escape in an open list"
+
+# At 192 dpi every place and font is twice as large.
+"$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f \
+  </dev/null >/dev/null 2>&1
+start en_US.UTF-8
+expect "192 dpi" client=902x402 txtC.rect=112,136,114,48 cboC.rect=224,136,146,48 \
+  txtR.rect=534,224,146,50 txtC=0 txtC.sel=0,1
+keys Escape
+exits "Escape at 192 dpi"
 
 [ "$failures" -eq 0 ] || { echo "FAIL: $failures steps"; exit 1; }
 echo "PASS: velmorida.exe under Wine"
