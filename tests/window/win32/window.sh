@@ -20,12 +20,16 @@ stop_calculator() {
   app=""
 }
 start_xvfb -screen 0 1024x768x24
-trap 'stop_calculator || true; end_prefix; kill "$XVFB_PID" 2>/dev/null || true' EXIT
+trap 'stop_calculator || true; end_prefix; kill "$XVFB_PID" 2>/dev/null || true; rm -f "${reader_log:-}"' EXIT
 use_fresh_prefix "${VELMORIDA_WINE_TEST:-win32_window}"
 
 # ask REQUEST...: one request to the reader; its answer in ANSWER, one
 # line an element; returns its status.
-coproc READER { "$WINE" "$reader" serve 2>/dev/null; }
+# A request to a reader that has ended fails and says so, instead of ending
+# this script by SIGPIPE without a word.
+trap '' PIPE
+reader_log=$(mktemp)
+coproc READER { "$WINE" "$reader" serve 2>"$reader_log"; }
 ask() {
   local line
   ANSWER=()
@@ -35,7 +39,8 @@ ask() {
     [[ $line == "END "* ]] && return "${line#END }"
     ANSWER+=("$line")
   done
-  echo "FAIL: the reader ended"
+  echo "FAIL: the reader ended:"
+  cat "$reader_log"
   exit 1
 }
 
