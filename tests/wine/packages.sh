@@ -2,17 +2,20 @@
 # The Windows packages as a user meets them, under Wine in a prefix of its
 # own: the MSI installs the program, its licence and a Start-menu shortcut,
 # registers the product, and the installed program opens its window; a second
-# install of the same package duplicates nothing; the uninstall leaves
-# nothing behind. The zip unpacks anywhere and its program opens its window.
-#   packages.sh PACKAGE.msi PACKAGE.zip reader.exe VERSION
+# install of the same package duplicates nothing; a later version, built here
+# from the same WiX source, replaces it; the uninstall leaves nothing behind.
+# The zip unpacks anywhere and its program opens its window.
+#   packages.sh PACKAGE.msi PACKAGE.zip reader.exe VERSION STAGING_DIR
+# STAGING_DIR holds the WiX source and the files the MSI was built from.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 msi=$1
 zip=$2
 reader=$3
 version=$4
+staging=$5
 source "$here/../require_tools.sh"
-require_tools Xvfb xdotool unzip msiinfo flock timeout
+require_tools Xvfb xdotool unzip msiinfo wixl flock timeout
 [ -x /usr/lib/wine/wine64 ] || skip_test "not installed: wine64"
 source "$here/../window/x_server.sh"
 source "$here/prefix.sh"
@@ -20,18 +23,28 @@ source "$here/prefix.sh"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 start_xvfb -screen 0 800x600x24
-trap 'end_prefix; kill "$XVFB_PID" 2>/dev/null || true' EXIT
+trap 'end_prefix; kill "$XVFB_PID" 2>/dev/null || true; rm -rf "${later:-}"' EXIT
 use_fresh_prefix "${VELMORIDA_WINE_TEST:-windows_packages}"
 
 drive_c=$WINEPREFIX/drive_c
 folder="$drive_c/Program Files/Velmorida"
-product=$(msiinfo export "$msi" Property | awk '$1 == "ProductCode" { print $2 }' | tr -d '\r')
-uninstall_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
+product_of() { msiinfo export "$1" Property | awk '$1 == "ProductCode" { print $2 }' | tr -d '\r'; }
+uninstall_key_of() { echo "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1"; }
+product=$(product_of "$msi")
+
+# The same package one minor version later, as the next release would be.
+IFS=. read -r major minor <<<"$version"
+later_version=$(printf '%s.%02d' "$major" $((10#$minor + 1)))
+later=$(mktemp -d)
+cp -r "$staging"/. "$later"
+sed -i "s/Version=\"$version\"/Version=\"$later_version\"/" "$later/velmorida.wxs"
+(cd "$later" && wixl -a x64 -o later.msi velmorida.wxs)
+later_product=$(product_of "$later/later.msi")
 
 msiexec() { "$WINE" msiexec "$@" </dev/null >/dev/null 2>&1; }
 registry() { "$WINE" reg query "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-# The icon "Apps & features" shows, kept by Windows Installer for the product.
-product_icon="$drive_c/windows/Installer/$product/velmorida.ico"
+# The icon "Apps & features" shows, kept by Windows Installer for a product.
+icon_of() { echo "$drive_c/windows/Installer/$1/velmorida.ico"; }
 shortcuts() { find "$drive_c" -name 'Velmorida.lnk' | wc -l; }
 
 # runs STEP WINDOWS_PATH: the program starts, shows its window, ends on Escape.
@@ -53,32 +66,38 @@ runs() {
   wait "$app" 2>/dev/null || true
 }
 
-# installed STEP: what the package put in place is there, once.
+# installed STEP PRODUCT VERSION: what the package put in place is there,
+# once, and the product is registered with its icon.
 installed() {
-  local step=$1
+  local step=$1 product=$2 version=$3
   [ -f "$folder/velmorida.exe" ] || fail "$step: no velmorida.exe in Program Files"
   [ -f "$folder/LICENSE.txt" ] || fail "$step: no LICENSE.txt"
   [ "$(find "$folder" -type f | wc -l)" -eq 2 ] || fail "$step: $(ls "$folder")"
   [ "$(shortcuts)" -eq 1 ] || fail "$step: $(shortcuts) Start-menu shortcuts"
   local entry
-  entry=$(registry "$uninstall_key")
+  entry=$(registry "$(uninstall_key_of "$product")")
   grep -q "DisplayName.*Velmorida" <<<"$entry" || fail "$step: no uninstall entry $product"
   grep -q "DisplayVersion.*$version" <<<"$entry" || fail "$step: uninstall entry not of $version"
-  [ -f "$product_icon" ] || fail "$step: no product icon kept"
+  [ -f "$(icon_of "$product")" ] || fail "$step: no product icon kept"
 }
 
 msiexec /i "$msi" /qn || fail "msiexec /i"
-installed "install"
+installed "install" "$product" "$version"
 runs "the installed program" 'C:\Program Files\Velmorida\velmorida.exe'
 msiexec /i "$msi" /qn || true  # already installed: nothing to do
-installed "a second install"
+installed "a second install" "$product" "$version"
 
-msiexec /x "$msi" /qn || fail "msiexec /x"
+msiexec /i "$later/later.msi" /qn || fail "msiexec /i of $later_version"
+installed "the later version" "$later_product" "$later_version"
+registry "$(uninstall_key_of "$product")" >/dev/null && fail "$version stayed registered beside $later_version"
+
+msiexec /x "$later/later.msi" /qn || fail "msiexec /x"
 [ ! -e "$folder" ] || fail "uninstall left $(find "$folder" | tr '\n' ' ')"
 [ "$(shortcuts)" -eq 0 ] || fail "uninstall left the shortcut"
-registry "$uninstall_key" >/dev/null && fail "uninstall left the product registered"
+registry "$(uninstall_key_of "$later_product")" >/dev/null &&
+  fail "uninstall left the product registered"
 registry 'HKLM\Software\QZ9XK\Velmorida' >/dev/null && fail "uninstall left its registry value"
-[ ! -e "$product_icon" ] || fail "uninstall left the product icon"
+[ ! -e "$(icon_of "$later_product")" ] || fail "uninstall left the product icon"
 
 portable="$drive_c/portable"
 unzip -q "$zip" -d "$portable"
@@ -88,4 +107,4 @@ done
 runs "the unzipped program" 'C:\portable\velmorida.exe'
 
 [ "$failures" -eq 0 ] || exit 1
-echo "PASS: the MSI installs, runs and uninstalls; the zip runs"
+echo "PASS: the MSI installs, runs, is replaced by $later_version and uninstalls; the zip runs"

@@ -35,6 +35,6 @@ if(TARGET windows-package)
   wine_test(windows_packages ${CMAKE_CURRENT_SOURCE_DIR}/wine/packages.sh
             ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.msi
             ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip $<TARGET_FILE:reader>
-            ${PROJECT_VERSION})
+            ${PROJECT_VERSION} ${PROJECT_BINARY_DIR}/resources/windows-package)
   set_tests_properties(windows_packages PROPERTIES LABELS smoke TIMEOUT 180)
 endif()
