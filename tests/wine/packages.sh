@@ -52,8 +52,11 @@ runs() {
   local step=$1 app window
   "$WINE" "$2" </dev/null >/dev/null 2>&1 &
   app=$!
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name "Velmorida condensatoarelor" |
-    head -n 1) || true
+  # Every match, then the first: "| head -n 1" could end xdotool by SIGPIPE
+  # when Wine maps more than one window of that name.
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name "Velmorida condensatoarelor") ||
+    true
+  window=${window%%$'\n'*}
   if [ -z "$window" ]; then
     fail "$step: no window"
     kill "$app" 2>/dev/null || true

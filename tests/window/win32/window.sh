@@ -3,7 +3,9 @@
 # keyboard and the mouse as a person uses it (xdotool, xclip for pastes), and
 # read from outside after each step by reader.exe in the same Wine prefix.
 #   window.sh velmorida.exe reader.exe
-set -euo pipefail
+set -eEuo pipefail
+# A command that fails and ends the test says which.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND exited with $?"' ERR
 here=$(cd "$(dirname "$0")" && pwd)
 exe=$1
 reader=$2
@@ -61,14 +63,17 @@ start() {
   LC_ALL=$1 "$WINE" "$exe" </dev/null >/dev/null 2>&1 &
   app=$!
   local window
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name "Velmorida condensatoarelor" |
-    head -n 1)
+  # Every match, then the first: "| head -n 1" could end xdotool by SIGPIPE
+  # when Wine maps more than one window of that name.
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name "Velmorida condensatoarelor") ||
+    true
+  window=${window%%$'\n'*}
   [ -n "$window" ] || { echo "FAIL: no window appeared"; exit 1; }
   xdotool windowfocus --sync "$window"
   expect "focus at start-up" focus=txtC
 }
 
-keys() { xdotool key --delay 30 "$@"; }
+keys() { xdotool key --delay 10 "$@"; }
 
 # click NAME [ITEM]: the mouse on a control, or on an item of its open list.
 click() {
@@ -76,7 +81,8 @@ click() {
   ask point "$@" || { echo "FAIL: no $* to click"; exit 1; }
   read -r x y <<<"${ANSWER[0]}"
   # Not --sync: it waits for a move, and never returns when the pointer is there already.
-  xdotool mousemove "$x" "$y" click 1
+  # click waits 100 ms after its click unless told otherwise.
+  xdotool mousemove "$x" "$y" click --delay 1 1
 }
 
 # paste BOX TEXT: replaces the box's text with a clipboard paste (Ctrl+V).
