@@ -22,7 +22,7 @@ WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w
 # Google Benchmark, X and Wayland servers, a window manager, the
 # accessibility bus and Orca, Wine with the X clipboard tool, the Debian
 # packaging tools and the checks of what is installed.
-TEST_PACKAGES := $(RUN_PACKAGES) $(WINDOWS_PACKAGES) build-essential libgtest-dev \
+TEST_PACKAGES := $(RUN_PACKAGES) $(WINDOWS_PACKAGES) build-essential \
                  clang-14 libclang-rt-14-dev libbenchmark-dev \
                  xvfb xdotool x11-utils openbox weston qt6-wayland \
                  at-spi2-core python3-pyatspi dbus-daemon dbus-bin orca speech-dispatcher bsdutils \
@@ -37,8 +37,8 @@ export VELMORIDA_REQUIRE_ALL_TESTS := 1
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps-run deps-windows deps-test build run windows windows-package test check \
-        test-repeat \
-        test-asan test-fuzz test-windows bench clean
+        test-repeat test-asan test-fuzz test-windows bench clean smoke-repeats sanitizer-builds \
+        asan-build fuzz-build asan-tests fuzz-tests
 
 all: build
 
@@ -89,8 +89,12 @@ windows-package: windows
 # tests under Wine, the tests that start an X server, a Wayland compositor,
 # Orca, Wine or a D-Bus session five times more, side by side (a race there
 # shows up as a red run), the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and bounded libFuzzer runs.
-test: check test-windows test-repeat test-asan test-fuzz
+# UndefinedBehaviorSanitizer, and bounded libFuzzer runs. The sanitizer
+# builds take the processor time the repeated tests leave idle, at a lower
+# priority, so the tests also run on a busy machine.
+test: check test-windows
+	$(MAKE) --no-print-directory -j 2 smoke-repeats sanitizer-builds
+	$(MAKE) --no-print-directory asan-tests fuzz-tests
 
 check: deps-test
 	cmake --preset default -DBUILD_TESTING=ON
@@ -102,21 +106,32 @@ test-windows: deps-test
 	cmake --build --preset windows -j $(JOBS) --target all windows-package
 	ctest --preset windows -j $(JOBS)
 
-# The smoke groups of both builds at once.
+test-repeat: check test-windows smoke-repeats
+test-asan: deps-test asan-build asan-tests
+test-fuzz: deps-test fuzz-build fuzz-tests
+
+# The steps of the targets above, without their prerequisites.
 SMOKE_REPEATS ?= 5
-test-repeat: check test-windows
+# The smoke groups of both builds at once.
+smoke-repeats:
 	tests/repeat_smoke.sh $(SMOKE_REPEATS) $(BUILD_DIR) $(WINDOWS_DIR)
+
+sanitizer-builds: asan-build fuzz-build
+
+asan-build:
+	cmake --preset asan
+	nice -n 10 cmake --build --preset asan -j $(JOBS)
+
+fuzz-build:
+	cmake --preset fuzz
+	nice -n 10 cmake --build --preset fuzz -j $(JOBS)
 
 # The package build and its lint ran in `check`; here the sanitizers watch
 # the code, not the packaging.
-test-asan: deps-test
-	cmake --preset asan
-	cmake --build --preset asan -j $(JOBS)
+asan-tests:
 	ctest --preset asan -j $(JOBS) -LE install
 
-test-fuzz: deps-test
-	cmake --preset fuzz
-	cmake --build --preset fuzz -j $(JOBS)
+fuzz-tests:
 	ctest --preset fuzz -j $(JOBS)
 
 # The core with Google Benchmark, keystroke latency through the widgets, and
