@@ -24,10 +24,7 @@ trap 'kill $(jobs -p) 2>/dev/null || true; [ -z "${WINEPREFIX:-}" ] || end_prefi
 start_window_manager
 LC_ALL=${SCREENSHOT_LOCALE:-C.UTF-8} "${run[@]}" &
 app=$!
-# Every match, then the first: "| head -n 1" could end xdotool by SIGPIPE
-# when Wine maps more than one window of that name.
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "Velmorida condensatoarelor") || true
-window=${window%%$'\n'*}
+window=$(find_window_named "Velmorida condensatoarelor")
 [ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
 sleep 0.5  # let the window manager frame it first
 xdotool windowactivate --sync "$window" 2>/dev/null || true

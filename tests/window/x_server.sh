@@ -1,6 +1,6 @@
 # Sourced by every script that runs the real program on an X server of its
-# own (the smoke test, the screen-reader test, the screenshot, the start-up
-# benchmark): the one place that starts Xvfb.
+# own (the smoke test, the screen-reader test, the Wine tests, the
+# screenshot, the start-up benchmark): the one place that starts Xvfb.
 
 # start_xvfb [Xvfb options...]: starts Xvfb on the first free display, which
 # the server itself picks and reports (-displayfd), so two runs never race for
@@ -57,4 +57,35 @@ find_window() {
     sleep 0.1
   done
   echo "$window"
+}
+
+# find_window_named NAME: prints the X id of the first mapped window of that
+# name, waiting up to 20 s; prints nothing if none appears. Not `xdotool
+# search --sync`: a search walks the window tree, and a window destroyed
+# during the walk (Wine makes and drops some as a program starts) ends
+# xdotool with BadWindow; each look here may fail, the next one goes on.
+find_window_named() {
+  local window=""
+  for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)
+    window=${window%%$'\n'*}
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  echo "$window"
+}
+
+# focus_window_named NAME: gives the keyboard focus to the first mapped window
+# of that name and prints its X id, or prints nothing if no such window takes
+# it within about a minute. A window found may still be replaced as Wine sets
+# it up; then it takes no focus, and the next look finds the real one.
+focus_window_named() {
+  local window attempt
+  for attempt in 1 2 3; do
+    window=$(find_window_named "$1")
+    if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
+      echo "$window"
+      return
+    fi
+  done
 }

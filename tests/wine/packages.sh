@@ -52,19 +52,15 @@ runs() {
   local step=$1 app window
   "$WINE" "$2" </dev/null >/dev/null 2>&1 &
   app=$!
-  # Every match, then the first: "| head -n 1" could end xdotool by SIGPIPE
-  # when Wine maps more than one window of that name.
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name "Velmorida condensatoarelor") ||
-    true
-  window=${window%%$'\n'*}
+  window=$(focus_window_named "Velmorida condensatoarelor")
   if [ -z "$window" ]; then
-    fail "$step: no window"
+    fail "$step: no window took the focus"
     kill "$app" 2>/dev/null || true
     return
   fi
   "$WINE" "$reader" wait "caption= Velmorida condensatoarelor " txtC=0 cboC=pF </dev/null \
     >/dev/null || fail "$step: not the calculator's window"
-  xdotool windowfocus --sync "$window" key Escape
+  xdotool key Escape
   timeout 10 tail --pid="$app" -f /dev/null || fail "$step: Escape did not end it"
   wait "$app" 2>/dev/null || true
 }

@@ -63,13 +63,8 @@ start() {
   LC_ALL=$1 "$WINE" "$exe" </dev/null >/dev/null 2>&1 &
   app=$!
   local window
-  # Every match, then the first: "| head -n 1" could end xdotool by SIGPIPE
-  # when Wine maps more than one window of that name.
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name "Velmorida condensatoarelor") ||
-    true
-  window=${window%%$'\n'*}
-  [ -n "$window" ] || { echo "FAIL: no window appeared"; exit 1; }
-  xdotool windowfocus --sync "$window"
+  window=$(focus_window_named "Velmorida condensatoarelor")
+  [ -n "$window" ] || { echo "FAIL: no window took the focus"; exit 1; }
   expect "focus at start-up" focus=txtC
 }
 
