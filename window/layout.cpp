@@ -44,6 +44,11 @@ std::string_view AccessibleNameOf(std::string_view caption) {
   return caption;
 }
 
+std::span<const Unit> UnitsOf(ControlId list) {
+  if (list == ControlId::cboC) return kCapacitanceUnits;
+  return kFrequencyUnits;
+}
+
 std::string UnitListName(ControlId list) {
   const ControlId caption =
       list == ControlId::cboC ? ControlId::lblEtichete1 : ControlId::lblEtichete2;

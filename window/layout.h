@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "calc/reactance.h"
 
 namespace velmorida::layout {
 
@@ -137,6 +140,9 @@ int FontPixels(const Font& font, int dpi);
 // What a screen reader calls a control captioned "Frecventa de lucru:":
 // the caption without its colon.
 std::string_view AccessibleNameOf(std::string_view caption);
+
+// The items of a unit list, in list order: the capacitance or frequency units.
+std::span<const Unit> UnitsOf(ControlId list);
 
 // What a screen reader calls a unit list: the caption of its quantity and
 // "unitate" ("Capacitatea condensatorului, unitate").

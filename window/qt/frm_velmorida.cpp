@@ -102,13 +102,12 @@ QLineEdit* MakeBox(QWidget* parent, ControlId id, const layout::Rgb& colour) {
   return box;
 }
 
-template <std::size_t N>
-QComboBox* MakeList(QWidget* parent, ControlId id, const std::array<Unit, N>& units) {
+QComboBox* MakeList(QWidget* parent, ControlId id) {
   auto* list = new QComboBox(parent);
   Name(list, id);
   list->setGeometry(PlaceOf(id));
   list->setEditable(false);
-  for (const Unit& unit : units) list->addItem(FromUtf8(unit.name));
+  for (const Unit& unit : layout::UnitsOf(id)) list->addItem(FromUtf8(unit.name));
   list->setCurrentIndex(-1);  // nothing is chosen until start-up
   return list;
 }
@@ -224,10 +223,10 @@ void frmVelmorida::BuildControls() {
 
   lblEtichete_[kCapacitanceCaptionItem] = MakeLabel(frame, ControlId::lblEtichete1);
   txtC_ = MakeBox(frame, ControlId::txtC, layout::kInputColour);
-  cboC_ = MakeList(frame, ControlId::cboC, kCapacitanceUnits);
+  cboC_ = MakeList(frame, ControlId::cboC);
   lblEtichete_[kFrequencyCaptionItem] = MakeLabel(frame, ControlId::lblEtichete2);
   txtFreq_ = MakeBox(frame, ControlId::txtFreq, layout::kInputColour);
-  cboFreq_ = MakeList(frame, ControlId::cboFreq, kFrequencyUnits);
+  cboFreq_ = MakeList(frame, ControlId::cboFreq);
   lblEtichete_[kReadOutCaptionItem] = MakeLabel(frame, ControlId::lblEtichete0);
   txtR_ = MakeBox(frame, ControlId::txtR, layout::kReadOutColour);
   txtR_->setReadOnly(true);  // selectable and copyable, never typed into

@@ -16,6 +16,7 @@ namespace {
 
 using layout::ControlId;
 using layout::ControlKind;
+using layout::UnitsOf;
 
 // A fixed-size window with a title bar, a system menu and a minimise button.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -25,11 +26,6 @@ constexpr int kListRowsWhenOpen = 4;
 
 COLORREF ColourOf(const layout::Rgb& rgb) {
   return RGB(rgb.red, rgb.green, rgb.blue);
-}
-
-std::span<const Unit> UnitsOf(ControlId list) {
-  if (list == ControlId::cboC) return kCapacitanceUnits;
-  return kFrequencyUnits;
 }
 
 constexpr std::size_t IndexOf(ControlId id) {
