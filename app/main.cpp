@@ -4,6 +4,7 @@
 
 #include "velmorida_version.h"
 #include "window/qt/frm_velmorida.h"
+#include "window/qt/process_end.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -13,7 +14,11 @@ int main(int argc, char* argv[]) {
   // name through it.
   QGuiApplication::setDesktopFileName(QStringLiteral(VELMORIDA_APP_ID));
   velmorida::InstallAccessibility();
-  velmorida::frmVelmorida window;
-  window.show();
-  return QApplication::exec();
+  int status = 0;
+  {
+    velmorida::frmVelmorida window;
+    window.show();
+    status = QApplication::exec();
+  }
+  return velmorida::LeaveEventLoop(status);
 }

@@ -19,6 +19,7 @@
 
 #include "tests/window/window_fixture.h"
 #include "velmorida_version.h"
+#include "window/qt/process_end.h"
 
 using velmorida::NumberFormat;
 using velmorida::testing::Paste;
@@ -547,5 +548,17 @@ class FrmVelmoridaTest : public QObject {
   }
 };
 
-QTEST_MAIN(FrmVelmoridaTest)
+// QTEST_MAIN's own main, which leaves as the program does: on Wayland without
+// Qt's teardown of the connection, which can hang.
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setAttribute(Qt::AA_Use96Dpi, true);
+  int status = 0;
+  {
+    FrmVelmoridaTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    status = QTest::qExec(&test, argc, argv);
+  }
+  return velmorida::LeaveEventLoop(status);
+}
 #include "frm_velmorida_test.moc"

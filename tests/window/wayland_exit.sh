@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The program ends on Wayland when Escape asks it to, every time: Escape is
+# typed REPEATS times into a freshly started calculator on weston, and each
+# time the process must be gone within a few seconds. Weston runs nested on
+# Xvfb (its X11 backend), so that it has a seat whose keyboard xdotool types
+# on, and delivers the key to the focused calculator as a desktop does.
+#   wayland_exit.sh PROGRAM [REPEATS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+program=$1
+repeats=${2:-10}
+source "$here/../require_tools.sh"
+require_tools weston Xvfb xdotool
+source "$here/x_server.sh"
+
+# Seconds a program may take to end after Escape, on a loaded machine.
+exit_limit=10
+
+runtime=$(mktemp -d)
+chmod 700 "$runtime"
+export XDG_RUNTIME_DIR=$runtime
+trap 'kill ${app:-} ${compositor:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$runtime"' EXIT
+start_xvfb -screen 0 1024x768x24
+socket=velmorida-exit-$$
+weston --backend=x11-backend.so --use-pixman --width=800 --height=600 --socket="$socket" \
+  --idle-time=0 >"$runtime/weston.log" 2>&1 &
+compositor=$!
+# Weston logs its X window's id; the keys typed on the X server go to that
+# window and from there to weston's seat.
+output=""
+for _ in $(seq 200); do
+  output=$(sed -n 's/.*x11 output .*, window id \([0-9]*\).*/\1/p' "$runtime/weston.log")
+  [ -n "$output" ] && [ -S "$runtime/$socket" ] && break
+  sleep 0.05
+done
+[ -n "$output" ] || { echo "FAIL: weston did not start"; cat "$runtime/weston.log"; exit 1; }
+xdotool windowfocus --sync "$output"
+export WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
+
+# wait_for_focus LOG: waits until the client's keyboard has entered its window.
+wait_for_focus() {
+  for _ in $(seq 400); do
+    grep -q 'wl_keyboard@[0-9]*\.enter(' "$1" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+hangs=0
+slowest=0
+for run in $(seq "$repeats"); do
+  log="$runtime/protocol-$run.log"
+  WAYLAND_DEBUG=client "$program" 2>"$log" &
+  app=$!
+  if ! wait_for_focus "$log"; then
+    echo "FAIL: run $run: the calculator never had the keyboard"
+    hangs=$((hangs + 1))
+    kill -9 "$app" 2>/dev/null || true
+    app=
+    continue
+  fi
+  start=$(date +%s%N)
+  xdotool key Escape
+  ended=""
+  for _ in $(seq $((exit_limit * 20))); do
+    kill -0 "$app" 2>/dev/null || { ended=1; break; }
+    sleep 0.05
+  done
+  if [ -z "$ended" ]; then
+    echo "FAIL: run $run: still running ${exit_limit} s after Escape"
+    hangs=$((hangs + 1))
+    kill -9 "$app" 2>/dev/null || true
+  else
+    wait "$app" 2>/dev/null || true
+    ms=$((($(date +%s%N) - start) / 1000000))
+    [ "$ms" -gt "$slowest" ] && slowest=$ms
+  fi
+  app=
+done
+echo "$((repeats - hangs)) of $repeats ended after Escape, the slowest in $slowest ms"
+[ "$hangs" -eq 0 ] && echo "PASS: the program ends on Wayland"
+[ "$hangs" -eq 0 ]
