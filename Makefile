@@ -92,19 +92,24 @@ windows-package: windows
 # UndefinedBehaviorSanitizer, and bounded libFuzzer runs. The sanitizer
 # builds take the processor time the repeated tests leave idle, at a lower
 # priority, so the tests also run on a busy machine.
-test: check test-windows
-	$(MAKE) --no-print-directory -j 2 smoke-repeats sanitizer-builds
-	$(MAKE) --no-print-directory asan-tests fuzz-tests
+# ctest writes a JUnit file of each suite for the summary when
+# VELMORIDA_TEST_LOGS names a folder.
+junit = $(if $(VELMORIDA_TEST_LOGS),--output-junit $(abspath $(VELMORIDA_TEST_LOGS))/$(1).xml)
+# Every suite runs to its end even when one fails, and a summary closes the
+# output: each suite, passed or failed, and each failing test's first lines
+# (tests/run_suites.sh; the logs stay in test-logs/).
+test: deps-test
+	tests/run_suites.sh
 
 check: deps-test
 	cmake --preset default -DBUILD_TESTING=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(call junit,release)
 
 test-windows: deps-test
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS) --target all windows-package
-	ctest --preset windows -j $(JOBS)
+	ctest --preset windows -j $(JOBS) $(call junit,windows)
 
 test-repeat: check test-windows smoke-repeats
 test-asan: deps-test asan-build asan-tests
@@ -129,10 +134,10 @@ fuzz-build:
 # The package build and its lint ran in `check`; here the sanitizers watch
 # the code, not the packaging.
 asan-tests:
-	ctest --preset asan -j $(JOBS) -LE install
+	ctest --preset asan -j $(JOBS) -LE install $(call junit,sanitizers)
 
 fuzz-tests:
-	ctest --preset fuzz -j $(JOBS)
+	ctest --preset fuzz -j $(JOBS) $(call junit,fuzz)
 
 # The core with Google Benchmark, keystroke latency through the widgets, and
 # start-up on Xvfb; each beside its baseline in the same run.

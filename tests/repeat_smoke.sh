@@ -9,7 +9,12 @@ repeats=$1
 shift
 pids=()
 for dir in "$@"; do
-  (cd "$dir" && ctest --output-on-failure -L smoke -j 2 --repeat "until-fail:$repeats") &
+  # A JUnit file of each build's run for make test's summary.
+  junit=()
+  if [ -n "${VELMORIDA_TEST_LOGS:-}" ]; then
+    junit=(--output-junit "$(realpath "$VELMORIDA_TEST_LOGS")/smoke-repeats-$(basename "$dir").xml")
+  fi
+  (cd "$dir" && ctest --output-on-failure -L smoke -j 2 --repeat "until-fail:$repeats" "${junit[@]}") &
   pids+=($!)
 done
 status=0
