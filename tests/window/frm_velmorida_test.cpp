@@ -336,14 +336,32 @@ class FrmVelmoridaTest : public QObject {
     QCOMPARE(w.endCalls, 1);
   }
 
+  // Whatever the keyboard layout prints on the keypad's decimal key (a "."
+  // or, on German and Romanian layouts, a ","), it types the locale's
+  // separator.
   void keypadDecimalTypesTheLocaleSeparator() {
+    const struct {
+      const char* name;
+      const char* separator;
+      Qt::Key key;
+      const char* typed;
+    } rows[] = {
+        {"PeriodKeyInACommaLocale", ",", Qt::Key_Period, "0,47"},
+        {"CommaKeyInACommaLocale", ",", Qt::Key_Comma, "0,47"},
+        {"CommaKeyInAPeriodLocale", ".", Qt::Key_Comma, "0.47"},
+        {"PeriodKeyInAPeriodLocale", ".", Qt::Key_Period, "0.47"},
+    };
+    for (const auto& row : rows) {
+      Window w(NumberFormat{row.separator});
+      QLineEdit* txtC = w.Box("txtC");
+      txtC->selectAll();
+      QTest::keyClick(txtC, Qt::Key_0);
+      QTest::keyClick(txtC, row.key, Qt::KeypadModifier);
+      QTest::keyClicks(txtC, "47");
+      QVERIFY2(txtC->text() == QString(row.typed), row.name);
+    }
     Window w(NumberFormat{","});
     QLineEdit* txtC = w.Box("txtC");
-    txtC->selectAll();
-    QTest::keyClick(txtC, Qt::Key_0);
-    QTest::keyClick(txtC, Qt::Key_Period, Qt::KeypadModifier);
-    QTest::keyClicks(txtC, "47");
-    QCOMPARE(txtC->text(), QString("0,47"));
     QTest::keyClick(txtC, Qt::Key_Period);  // the main keyboard's "." is no separator here
     QCOMPARE(txtC->text(), QString("0"));
   }
@@ -456,6 +474,27 @@ class FrmVelmoridaTest : public QObject {
       QCOMPARE(start, 0);
       QCOMPARE(end, text->characterCount());
     }
+    // A screen reader reads a part of a box by offsets, start and end, and
+    // learns the selection the same way.
+    Paste(w.Box("txtC"), "123456");
+    QAccessibleTextInterface* text =
+        QAccessible::queryAccessibleInterface(w.Box("txtC"))->textInterface();
+    const struct {
+      const char* name;
+      int start;
+      int end;
+      const char* read;
+    } ranges[] = {{"TwoInTheMiddle", 1, 3, "23"}, {"ToTheEnd", 2, 6, "3456"}, {"Empty", 4, 4, ""}};
+    for (const auto& range : ranges) {
+      QVERIFY2(text->text(range.start, range.end) == QString(range.read), range.name);
+    }
+    w.Box("txtC")->setSelection(1, 2);
+    int selectionStart = -1;
+    int selectionEnd = -1;
+    text->selection(0, &selectionStart, &selectionEnd);
+    QCOMPARE(selectionStart, 1);
+    QCOMPARE(selectionEnd, 3);
+    Paste(w.Box("txtC"), "1");
     // An edit through the screen reader is corrected and computed as typing.
     QAccessibleInterface* txtC = QAccessible::queryAccessibleInterface(w.Box("txtC"));
     txtC->editableTextInterface()->replaceText(0, 1, "-5");
