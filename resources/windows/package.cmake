@@ -1,6 +1,8 @@
 # What a Windows user is handed, made by the target windows-package in the
 # build folder: velmorida-VERSION-x64.msi, a Windows Installer package built
 # with wixl, and velmorida-VERSION-x64.zip, the program to run from anywhere.
+# Both hold velmorida.exe without its debug information, which stays beside
+# them in velmorida.exe.debug, for reading a crash of this build.
 set(package_dir ${CMAKE_CURRENT_BINARY_DIR}/windows-package)
 set(package_name velmorida-${PROJECT_VERSION}-x64)
 set(msi ${PROJECT_BINARY_DIR}/${package_name}.msi)

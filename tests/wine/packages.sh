@@ -4,7 +4,8 @@
 # registers the product, and the installed program opens its window; a second
 # install of the same package duplicates nothing; a later version, built here
 # from the same WiX source, replaces it; the uninstall leaves nothing behind.
-# The zip unpacks anywhere and its program opens its window.
+# The zip holds the program, its licence and its README only, and unpacks
+# anywhere, and its program opens its window.
 #   packages.sh PACKAGE.msi PACKAGE.zip reader.exe VERSION STAGING_DIR
 # STAGING_DIR holds the WiX source and the files the MSI was built from.
 set -euo pipefail
@@ -100,9 +101,8 @@ registry 'HKLM\Software\QZ9XK\Velmorida' >/dev/null && fail "uninstall left its 
 
 portable="$drive_c/portable"
 unzip -q "$zip" -d "$portable"
-for file in velmorida.exe LICENSE.txt README.txt; do
-  [ -f "$portable/$file" ] || fail "the zip has no $file"
-done
+zipped=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
+[ "$zipped" = "LICENSE.txt README.txt velmorida.exe " ] || fail "the zip holds $zipped"
 runs "the unzipped program" 'C:\portable\velmorida.exe'
 
 [ "$failures" -eq 0 ] || exit 1
