@@ -4,13 +4,18 @@ WCAG 2 contrast of the text's colour against the colour behind it, measured
 from the pixels, for each control at its place in the layout at 96 dpi.
 
   contrast.py LAYOUT_H SHOT.png X,Y [NAME=X,Y,W,H ...]
+  contrast.py table MEASURED LEAST
 
-X,Y is the window's client area in the screenshot; each NAME=... adds a
-region measured as a control (an open list's popup, in screen pixels).
-Prints one line a control: NAME RATIO BACKGROUND TEXT.
+X,Y is the window's client area in the screenshot, or CONTROL@X,Y the
+middle of that control (as Wine tells a window's place on the screen); each
+NAME=... adds a region measured as a control (an open list's popup, in
+screen pixels). Prints one line a control: NAME RATIO BACKGROUND TEXT.
+`table` reads such lines, each after the theme's name, and prints one row a
+theme and one column a control with the control's worst figure; it fails if
+any is below LEAST.
 
-In a control, every colour that covers a good share of it is a background
-(the field, a selection, a highlighted item); its text is the colour of the
+In a control, the commonest colour and every colour that fills a square of
+a few pixels is a background (the field, a selection, a highlighted item); its text is the colour of the
 pixels that touch it, other than another background, that stands out most.
 A ratio is the worst of a control's backgrounds. Anti-aliased edges only
 lower a ratio, so a legible text is one whose strongest pixels reach 4.5:1.
@@ -21,7 +26,9 @@ import subprocess
 import sys
 
 TWIPS_PER_PIXEL = 15  # at 96 dpi
-BACKGROUND_SHARE = 0.08
+# A stroke of text is at most a few pixels thick; a colour that fills a
+# square this large somewhere is a background (a field, a selection).
+SOLID = 4
 LEAST_TOUCHING = 2
 # The borders of boxes and lists and the focus frame lie within this many
 # pixels of a control's edge; they are not its text.
@@ -94,6 +101,21 @@ def ratio(a, b):
     return (max(la, lb) + 0.05) / (min(la, lb) + 0.05)
 
 
+def solid_colours(rows):
+    """The colours that fill a SOLID x SOLID square somewhere in rows."""
+    found = set()
+    for y in range(len(rows) - SOLID + 1):
+        for x in range(len(rows[y]) - SOLID + 1):
+            colour = rows[y][x]
+            if colour in found:
+                continue
+            if all(
+                rows[y + dy][x + dx] == colour for dy in range(SOLID) for dx in range(SOLID)
+            ):
+                found.add(colour)
+    return found
+
+
 def measure(image, kind, left, top, width, height):
     """(ratio, background, text) of the worst background in the rectangle."""
     border = BORDER[kind]
@@ -116,7 +138,7 @@ def measure(image, kind, left, top, width, height):
     # it than a selection does of a box.
     backgrounds = {counts.most_common(1)[0][0]}
     if kind != "Label":
-        backgrounds |= {c for c, n in counts.items() if n >= BACKGROUND_SHARE * total}
+        backgrounds |= solid_colours(rows)
     worst = None
     for background in backgrounds:
         touching = collections.Counter()
@@ -154,13 +176,44 @@ def hex_of(rgb):
     return "-" if rgb is None else "#%02x%02x%02x" % rgb
 
 
+def table(measured, least):
+    themes, columns, worst = [], [], {}
+    for line in open(measured, encoding="utf-8"):
+        theme, control, value = line.split()[:3]
+        if theme not in themes:
+            themes.append(theme)
+        if control not in columns:
+            columns.append(control)
+        key = (theme, control)
+        worst[key] = min(worst.get(key, float("inf")), float(value))
+    print("%-18s" % "theme" + "".join("%13s" % c for c in columns))
+    failed = 0
+    for theme in themes:
+        cells = []
+        for control in columns:
+            value = worst.get((theme, control), 0.0)
+            failed += value < least
+            cells.append("%12.2f%s" % (value, "!" if value < least else " "))
+        print("%-18s" % theme + "".join(cells))
+    print("texts below %.1f:1 (marked !): %d" % (least, failed))
+    return 1 if failed else 0
+
+
 def main():
+    if sys.argv[1] == "table":
+        return table(sys.argv[2], float(sys.argv[3]))
     layout_h, shot, origin = sys.argv[1:4]
-    ox, oy = (int(v) for v in origin.split(","))
+    controls = read_layout(layout_h)
+    anchor, _, point = origin.rpartition("@")
+    ox, oy = (int(v) for v in point.split(","))
+    for name, _, left, top, width, height in controls:
+        if name == anchor:  # the screen point at that control's middle
+            ox -= (2 * left + width) // 2
+            oy -= (2 * top + height) // 2
     image = read_image(shot)
     regions = [
         (name, kind, ox + left, oy + top, width, height)
-        for name, kind, left, top, width, height in read_layout(layout_h)
+        for name, kind, left, top, width, height in controls
     ]
     for extra in sys.argv[4:]:
         name, rect = extra.split("=")
@@ -169,7 +222,8 @@ def main():
     for name, kind, left, top, width, height in regions:
         value, background, text = measure(image, kind, left, top, width, height)
         print("%s %.2f %s %s" % (name, value, hex_of(background), hex_of(text)))
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

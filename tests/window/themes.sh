@@ -68,19 +68,6 @@ popup_rect() {
   done
 }
 
-# settle: waits until two screenshots a moment apart agree, so that the
-# last keystroke's frame is on the screen.
-settle() {
-  local before="" now
-  for _ in $(seq 50); do
-    now=$(import -window root rgb:- | md5sum)
-    [ "$now" = "$before" ] && return
-    before=$now
-    sleep 0.1
-  done
-}
-
-failures=0
 table="$work/table"
 for entry in "${themes[@]}"; do
   theme=${entry%%|*}
@@ -91,17 +78,17 @@ for entry in "${themes[@]}"; do
   [ -n "$window" ] || { echo "FAIL: $theme: no window appeared"; exit 1; }
   origin=$(rect_of "$window")
   origin=${origin%,*,*}
-  settle
+  wait_for_still_screen
   import -window root "$work/start.png"
   # Without a window manager the keyboard follows the pointer.
   xdotool mousemove --window "$window" 20 20
   xdotool key --delay 30 ctrl+a 1 0 0 Tab Down Tab ctrl+a 1 Tab Down
-  settle
+  wait_for_still_screen
   import -window root "$work/entered.png"
   xdotool key alt+Down
   popup=$(popup_rect "$window")
   [ -n "$popup" ] || { echo "FAIL: $theme: the unit list did not open"; exit 1; }
-  settle
+  wait_for_still_screen
   import -window root "$work/open.png"
   kill "$app"
   wait "$app" 2>/dev/null || true
@@ -114,32 +101,7 @@ for entry in "${themes[@]}"; do
   } | sed "s/^/$theme /" >>"$table"
 done
 
-# One row a theme, one column a control: each control's worst figure.
-if ! python3 - "$table" "$LEAST" <<'EOF'
-import sys
-rows, columns, worst = [], [], {}
-for line in open(sys.argv[1]):
-    theme, control, value = line.split()[:3]
-    if theme not in rows:
-        rows.append(theme)
-    if control not in columns:
-        columns.append(control)
-    key = (theme, control)
-    worst[key] = min(worst.get(key, float("inf")), float(value))
-least = float(sys.argv[2])
-print("%-18s" % "theme" + "".join("%13s" % c for c in columns))
-failed = 0
-for theme in rows:
-    cells = []
-    for control in columns:
-        value = worst[(theme, control)]
-        failed += value < least
-        cells.append("%12.2f%s" % (value, "!" if value < least else " "))
-    print("%-18s" % theme + "".join(cells))
-print("texts below %.1f:1 (marked !): %d" % (least, failed))
-sys.exit(1 if failed else 0)
-EOF
-then
+if ! python3 "$here/contrast.py" table "$table" "$LEAST"; then
   echo "FAIL: what was measured (theme, control, ratio, background, text):"
   cat "$table"
   exit 1
