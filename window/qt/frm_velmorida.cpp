@@ -312,8 +312,8 @@ void frmVelmorida::ApplyColours() {
   applyingColours_ = false;
 }
 
-// An open list is a window of its own, which inherits no palette from the
-// list; it is drawn as the list is, once Qt has made it.
+// An open list is a window of its own, which not every style gives the
+// list's palette; it is drawn as the list is, once Qt has made it.
 void frmVelmorida::PaintPopup(QComboBox* list) {
   auto* view = list->findChild<QAbstractItemView*>();
   if (view == nullptr) return;
