@@ -20,13 +20,16 @@ WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w
                     libgtest-dev wixl
 # What the tests need besides: GoogleTest, the sanitizers and libFuzzer,
 # Google Benchmark, X and Wayland servers, a window manager, the
-# accessibility bus and Orca, Wine with the X clipboard tool, the Debian
-# packaging tools and the checks of what is installed.
+# accessibility bus and Orca, Wine with the X clipboard tool, the desktop
+# themes the window is measured under (GNOME's through Qt's GTK platform
+# theme, qt6ct's schemes) with ImageMagick and Python for the screenshots,
+# the Debian packaging tools and the checks of what is installed.
 TEST_PACKAGES := $(RUN_PACKAGES) $(WINDOWS_PACKAGES) build-essential \
                  clang-14 libclang-rt-14-dev libbenchmark-dev \
                  xvfb xdotool x11-utils openbox weston qt6-wayland \
                  at-spi2-core python3-pyatspi dbus-daemon dbus-bin orca speech-dispatcher bsdutils \
                  wine wine64 xclip msitools unzip \
+                 qt6-gtk-platformtheme qt6ct imagemagick python3 \
                  desktop-file-utils appstream dpkg-dev file debhelper lintian devscripts man-db \
                  groff-base
 

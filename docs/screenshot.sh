@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the calculator under Xvfb at 96 dpi with a window
 # manager, after typing 100 nF at 1 kHz: docs/screenshot.png of the Qt
-# window, or docs/screenshot-win32.png of velmorida.exe under Wine. Needs
-# xvfb, openbox, x11-utils, imagemagick and xdotool, and wine64 for the .exe.
-# Usage: docs/screenshot.sh [build/velmorida | build-windows/velmorida.exe]
+# window, or docs/screenshot-win32.png of velmorida.exe under Wine. With
+# SCREENSHOT_THEME=dark, docs/screenshot-dark.png of the Qt window under
+# GNOME's dark theme (qt6-gtk-platformtheme). Needs xvfb, openbox,
+# x11-utils, imagemagick and xdotool, and wine64 for the .exe.
+# Usage: [SCREENSHOT_THEME=dark] docs/screenshot.sh [build/velmorida | build-windows/velmorida.exe]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tests/window/x_server.sh
 program=${1:-build/velmorida}
 run=("$program")
 shot=docs/screenshot.png
+if [ "${SCREENSHOT_THEME:-}" = dark ]; then
+  run=(env QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark "$program")
+  shot=docs/screenshot-dark.png
+fi
 if [[ $program == *.exe ]]; then
   source tests/wine/prefix.sh
   VELMORIDA_WINE_ROOT=$PWD/build-windows/wine

@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -51,6 +52,31 @@ int WindowsUnder(QAccessibleInterface* accessible) {
     windows += (InAWindowsRole(child->role()) ? 1 : 0) + WindowsUnder(child);
   }
   return windows;
+}
+
+// WCAG 2's contrast of two colours, written out from the standard.
+double Contrast(const QColor& a, const QColor& b) {
+  const auto luminance = [](const QColor& c) {
+    const auto channel = [](double v) {
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A dark desktop theme as GNOME's and KDE's dark styles give it to Qt: light
+// text on dark faces and fields.
+QPalette DarkDesktop() {
+  QPalette dark(QColor(53, 53, 53), QColor(42, 42, 42));
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
+                    QPalette::HighlightedText, QPalette::BrightText}) {
+    dark.setColor(role, QColor(238, 238, 238));
+  }
+  dark.setColor(QPalette::Base, QColor(45, 45, 45));
+  dark.setColor(QPalette::Highlight, QColor(53, 132, 228));
+  return dark;
 }
 
 }  // namespace
@@ -446,6 +472,50 @@ class FrmVelmoridaTest : public QObject {
         const QRect overlap = controls[i]->geometry() & controls[j]->geometry();
         const int allowed = touching.contains(pair) ? 1 : 0;
         QVERIFY2(overlap.isEmpty() || overlap.width() <= allowed, qPrintable(pair));
+      }
+    }
+  }
+
+  // Under a dark desktop theme, chosen before the window opens or while it
+  // runs, each widget draws its text in colours legible on its own
+  // background: labels on the window, boxes and read-out on their fields, a
+  // list's face and its open popup, and every selection.
+  void darkThemesLeaveEveryTextLegible_data() {
+    QTest::addColumn<bool>("whileRunning");
+    QTest::newRow("dark theme at start-up") << false;
+    QTest::newRow("dark theme chosen while the window runs") << true;
+  }
+  void darkThemesLeaveEveryTextLegible() {
+    QFETCH(bool, whileRunning);
+    const auto restore =
+        qScopeGuard([desktop = QApplication::palette()] { QApplication::setPalette(desktop); });
+    if (!whileRunning) QApplication::setPalette(DarkDesktop());
+    {
+      Window w;
+      auto* list = w.Get<QComboBox>("cboFreq");
+      list->showPopup();  // the popup is made on first use
+      list->hidePopup();
+      if (whileRunning) QApplication::setPalette(DarkDesktop());
+      QList<QWidget*> widgets =
+          w.Get<QFrame>("fraVelmorida")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+      widgets << list->view();
+      constexpr double kLeastForText = 4.5;
+      const std::pair<QPalette::ColorRole, QPalette::ColorRole> drawn[] = {
+          {QPalette::WindowText, QPalette::Window},
+          {QPalette::Text, QPalette::Base},
+          {QPalette::ButtonText, QPalette::Button},
+          {QPalette::HighlightedText, QPalette::Highlight},
+      };
+      for (const QWidget* widget : widgets) {
+        for (auto [text, background] : drawn) {
+          const QPalette& p = widget->palette();
+          const double ratio = Contrast(p.color(text), p.color(background));
+          QVERIFY2(ratio >= kLeastForText, qPrintable(QStringLiteral("%1: roles %2 on %3, %4:1")
+                                                          .arg(widget->objectName())
+                                                          .arg(text)
+                                                          .arg(background)
+                                                          .arg(ratio)));
+        }
       }
     }
   }

@@ -89,3 +89,16 @@ focus_window_named() {
     fi
   done
 }
+
+# wait_for_still_screen: returns once two pictures of the screen a moment
+# apart agree (up to 5 s), so that the last change is drawn before a
+# screenshot is taken.
+wait_for_still_screen() {
+  local before="" now
+  for _ in $(seq 50); do
+    now=$(import -window root rgb:- | md5sum)
+    [ "$now" = "$before" ] && return 0
+    before=$now
+    sleep 0.1
+  done
+}

@@ -26,6 +26,12 @@ wine_test(win32_window ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.sh
           $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
 set_tests_properties(win32_window PROPERTIES LABELS smoke TIMEOUT 180)
 
+# Each text's contrast, measured from screenshots, under Wine's default
+# colours and a dark system colour scheme.
+wine_test(win32_themes ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/themes.sh
+          $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
+set_tests_properties(win32_themes PROPERTIES LABELS smoke TIMEOUT 180)
+
 add_test(NAME windows_exe COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wine/check_exe.sh
                                   $<TARGET_FILE:velmorida> ${PROJECT_VERSION})
 set_tests_properties(windows_exe PROPERTIES SKIP_RETURN_CODE 77)

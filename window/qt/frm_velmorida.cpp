@@ -1,5 +1,6 @@
 #include "window/qt/frm_velmorida.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include "calc/reactance.h"
 #include "resources/velmorida.xpm"
 #include "velmorida_version.h"
+#include "window/colours.h"
 #include "window/edit_rules.h"
 #include "window/layout.h"
 #include "window/qt/accessible_text_box.h"
@@ -74,10 +76,70 @@ QString AccessibleNameOf(ControlId id) {
   return FromUtf8(layout::AccessibleNameOf(layout::ControlOf(id).caption));
 }
 
-void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-  QPalette palette = widget->palette();
-  palette.setColor(role, colour);
-  widget->setPalette(palette);
+// Qt 6.4 tells an application nothing of a high-contrast setting, and a
+// Linux desktop's high-contrast themes are ordinary palettes: the window
+// keeps its own colours there too, which are legible on their own.
+constexpr colours::Contrast kDesktopContrast = colours::Contrast::Ordinary;
+
+QPalette::ColorRole RoleOf(colours::DesktopRole role) {
+  switch (role) {
+    case colours::DesktopRole::Face:
+      return QPalette::Window;
+    case colours::DesktopRole::FaceText:
+      return QPalette::WindowText;
+    case colours::DesktopRole::Field:
+      return QPalette::Base;
+    case colours::DesktopRole::FieldText:
+      return QPalette::Text;
+    case colours::DesktopRole::Highlight:
+      return QPalette::Highlight;
+    case colours::DesktopRole::HighlightText:
+      return QPalette::HighlightedText;
+  }
+  return QPalette::Window;
+}
+
+QColor Resolve(const colours::Colour& colour, const QPalette& desktop) {
+  return colour.fromDesktop ? desktop.color(RoleOf(colour.role)) : ColourOf(colour.own);
+}
+
+// Every role a widget of ours draws text or a background with, so that no
+// colour of the desktop's theme mixes with the window's own: a label is
+// drawn in Window/WindowText, a box in Base/Text, a closed list in
+// Button/ButtonText, an open list's items in Base/Text, a selection and the
+// focus frame in Highlight.
+QPalette PaletteOf(const colours::ControlColours& c) {
+  const QPalette desktop = QGuiApplication::palette();
+  const QColor background = Resolve(c.background, desktop);
+  const QColor text = Resolve(c.text, desktop);
+  // The bevels and frame lines (Light, Mid, Dark, Shadow) are shaded from
+  // the control's own background, not from the desktop's.
+  QPalette palette(background);
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::AlternateBase,
+                                   QPalette::Button, QPalette::ToolTipBase}) {
+    palette.setColor(role, background);
+  }
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
+                                   QPalette::ToolTipText, QPalette::PlaceholderText}) {
+    palette.setColor(role, text);
+  }
+  palette.setColor(QPalette::Highlight, Resolve(c.selection, desktop));
+  palette.setColor(QPalette::HighlightedText, Resolve(c.selectionText, desktop));
+  return palette;
+}
+
+void Paint(QWidget* widget, const colours::ControlColours& c) {
+  const QPalette palette = PaletteOf(c);
+  if (widget->palette() != palette || widget->palette().resolveMask() != palette.resolveMask()) {
+    widget->setPalette(palette);
+  }
+}
+
+const layout::Control* ControlNamed(const QString& name) {
+  for (const layout::Control& control : layout::kControls) {
+    if (name == FromUtf8(control.name)) return &control;
+  }
+  return nullptr;
 }
 
 void Name(QWidget* widget, ControlId id) {
@@ -94,11 +156,10 @@ QLabel* MakeLabel(QWidget* parent, ControlId id) {
   return label;
 }
 
-QLineEdit* MakeBox(QWidget* parent, ControlId id, const layout::Rgb& colour) {
+QLineEdit* MakeBox(QWidget* parent, ControlId id) {
   auto* box = new QLineEdit(parent);
   Name(box, id);
   box->setGeometry(PlaceOf(id));
-  Paint(box, QPalette::Base, ColourOf(colour));
   return box;
 }
 
@@ -183,7 +244,6 @@ void frmVelmorida::SetUpWindow() {
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
   setFixedSize(ToPixels(layout::kClientArea).size());
   setAutoFillBackground(true);
-  Paint(this, QPalette::Window, ColourOf(layout::kWindowColour));
   setFont(FontOf(layout::kFont));
 }
 
@@ -222,19 +282,61 @@ void frmVelmorida::BuildControls() {
   QWidget* frame = fraVelmorida_;
 
   lblEtichete_[kCapacitanceCaptionItem] = MakeLabel(frame, ControlId::lblEtichete1);
-  txtC_ = MakeBox(frame, ControlId::txtC, layout::kInputColour);
+  txtC_ = MakeBox(frame, ControlId::txtC);
   cboC_ = MakeList(frame, ControlId::cboC);
   lblEtichete_[kFrequencyCaptionItem] = MakeLabel(frame, ControlId::lblEtichete2);
-  txtFreq_ = MakeBox(frame, ControlId::txtFreq, layout::kInputColour);
+  txtFreq_ = MakeBox(frame, ControlId::txtFreq);
   cboFreq_ = MakeList(frame, ControlId::cboFreq);
   lblEtichete_[kReadOutCaptionItem] = MakeLabel(frame, ControlId::lblEtichete0);
-  txtR_ = MakeBox(frame, ControlId::txtR, layout::kReadOutColour);
+  txtR_ = MakeBox(frame, ControlId::txtR);
   txtR_->setReadOnly(true);  // selectable and copyable, never typed into
   lblUM_ = MakeLabel(frame, ControlId::lblUM);
   lblQZ9XK_ = MakeLabel(frame, ControlId::lblQZ9XK);
   announcement_ = new Announcement(this);
 
   for (QLineEdit* box : {txtC_, txtFreq_}) box->setMaxLength(FormState::kInputMaxChars);
+  ApplyColours();
+}
+
+// The window, frame and labels first: a child's own palette is set after its
+// parent's, so what it inherits never overrides the rule.
+void frmVelmorida::ApplyColours() {
+  if (applyingColours_) return;
+  applyingColours_ = true;
+  Paint(this, colours::WindowColours(kDesktopContrast));
+  for (QWidget* control : fraVelmorida_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const layout::Control* described = ControlNamed(control->objectName());
+    if (described != nullptr) Paint(control, colours::ColoursOf(described->kind, kDesktopContrast));
+  }
+  for (QComboBox* list : {cboC_, cboFreq_}) PaintPopup(list);
+  applyingColours_ = false;
+}
+
+// An open list is a window of its own, which not every style gives the
+// list's palette; it is drawn as the list is, once Qt has made it.
+void frmVelmorida::PaintPopup(QComboBox* list) {
+  auto* view = list->findChild<QAbstractItemView*>();
+  if (view == nullptr) return;
+  const colours::ControlColours c =
+      colours::ColoursOf(layout::ControlKind::UnitList, kDesktopContrast);
+  Paint(view->window(), c);
+  Paint(view, c);
+}
+
+// A theme changed while the window runs: the desktop's roles the rule names
+// are read again. Setting the palettes raises PaletteChange here again,
+// which ApplyColours ignores while it runs.
+void frmVelmorida::changeEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+      if (fraVelmorida_ != nullptr) ApplyColours();
+      break;
+    default:
+      break;
+  }
+  QWidget::changeEvent(event);
 }
 
 void frmVelmorida::NameForScreenReaders() {
@@ -301,6 +403,7 @@ void frmVelmorida::WatchPopup(QObject* watched, QEvent* event) {
     return;
   }
   list->view()->installEventFilter(this);
+  PaintPopup(list);
 }
 
 bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {

@@ -42,6 +42,7 @@ class frmVelmorida : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void SetUpWindow();
@@ -51,6 +52,8 @@ class frmVelmorida : public QWidget {
   void ConnectUserEdits();
   void WatchKeys();
   void WatchPopup(QObject* watched, QEvent* event);
+  void ApplyColours();
+  void PaintPopup(QComboBox* list);
   void OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text);
   void OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)());
   void Render();
@@ -62,6 +65,7 @@ class frmVelmorida : public QWidget {
   Handlers handlers_;
   Handlers::EndProgram endProgram_;
   bool installedIconAsked_ = false;
+  bool applyingColours_ = false;
 
   QFrame* fraVelmorida_ = nullptr;
   QLineEdit* txtC_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "calc/reactance.h"
 #include "resources/resource_ids.h"
+#include "window/colours.h"
 #include "window/edit_rules.h"
 #include "window/win32/accessible_control.h"
 #include "window/win32/utf16.h"
@@ -21,11 +22,48 @@ using layout::UnitsOf;
 // A fixed-size window with a title bar, a system menu and a minimise button.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+// The unit lists draw their items themselves, so that a chosen item is in
+// the colour rule's selection colours, not the system's; they keep their
+// strings, which screen readers read.
+constexpr DWORD kDrawnList = CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
 // An open unit list shows its three items below the closed one.
 constexpr int kListRowsWhenOpen = 4;
 
 COLORREF ColourOf(const layout::Rgb& rgb) {
   return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+// The system colours Microsoft names for each role in a dialog.
+int SystemColourOf(colours::DesktopRole role) {
+  switch (role) {
+    case colours::DesktopRole::Face:
+      return COLOR_BTNFACE;
+    case colours::DesktopRole::FaceText:
+      return COLOR_BTNTEXT;
+    case colours::DesktopRole::Field:
+      return COLOR_WINDOW;
+    case colours::DesktopRole::FieldText:
+      return COLOR_WINDOWTEXT;
+    case colours::DesktopRole::Highlight:
+      return COLOR_HIGHLIGHT;
+    case colours::DesktopRole::HighlightText:
+      return COLOR_HIGHLIGHTTEXT;
+  }
+  return COLOR_BTNFACE;
+}
+
+COLORREF Resolve(const colours::Colour& colour) {
+  return colour.fromDesktop ? GetSysColor(SystemColourOf(colour.role)) : ColourOf(colour.own);
+}
+
+// Whether the user has asked for High Contrast, which every application is
+// to honour by drawing in the system's colours.
+colours::Contrast DesktopContrast() {
+  HIGHCONTRASTW highContrast{sizeof highContrast, 0, nullptr};
+  const bool on =
+      SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) != FALSE &&
+      (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  return on ? colours::Contrast::High : colours::Contrast::Ordinary;
 }
 
 constexpr std::size_t IndexOf(ControlId id) {
@@ -77,24 +115,57 @@ frmVelmorida::frmVelmorida(NumberFormat format)
     : handlers_(state_, std::move(format), [this] { EndProgram(); }) {}
 
 frmVelmorida::~frmVelmorida() {
-  for (HGDIOBJ object : std::initializer_list<HGDIOBJ>{font_, signatureFont_, windowBrush_,
-                                                       inputBrush_, readOutBrush_}) {
+  for (HGDIOBJ object : std::initializer_list<HGDIOBJ>{font_, signatureFont_}) {
     if (object != nullptr) DeleteObject(object);
   }
+  DeleteBrushes();
+}
+
+void frmVelmorida::DeleteBrushes() {
+  for (Painted& painted : painted_) {
+    if (painted.brush != nullptr) DeleteObject(painted.brush);
+    painted.brush = nullptr;
+  }
+}
+
+// The colours of each kind of control for the desktop's present setting:
+// at start-up and whenever the system colours or High Contrast change.
+void frmVelmorida::ChooseColours() {
+  const colours::Contrast contrast = DesktopContrast();
+  std::array<Painted, kPaintedKinds> chosen{};
+  chosen[kWindowPainted].colours = colours::WindowColours(contrast);
+  for (ControlKind kind :
+       {ControlKind::Label, ControlKind::InputBox, ControlKind::UnitList, ControlKind::ReadOut}) {
+    chosen[PaintedIndex(kind)].colours = colours::ColoursOf(kind, contrast);
+  }
+  for (Painted& painted : chosen) {
+    painted.brush = CreateSolidBrush(Resolve(painted.colours.background));
+  }
+  // The window's class paints its background with the window's brush; it
+  // takes the new one before the old is deleted.
+  if (hwnd_ != nullptr) {
+    SetClassLongPtrW(hwnd_, GCLP_HBRBACKGROUND,
+                     reinterpret_cast<LONG_PTR>(chosen[kWindowPainted].brush));
+  }
+  DeleteBrushes();
+  painted_ = chosen;
+}
+
+std::size_t frmVelmorida::PaintedIndex(ControlKind kind) {
+  return kWindowPainted + 1 + static_cast<std::size_t>(kind);
 }
 
 bool frmVelmorida::Create(HINSTANCE instance, int show) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  windowBrush_ = CreateSolidBrush(ColourOf(layout::kWindowColour));
-  inputBrush_ = CreateSolidBrush(ColourOf(layout::kInputColour));
-  readOutBrush_ = CreateSolidBrush(ColourOf(layout::kReadOutColour));
+  ChooseColours();
   const auto icon = [instance](int metric) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(VELMORIDA_ICON_ID), IMAGE_ICON,
                                          GetSystemMetrics(metric), GetSystemMetrics(metric),
                                          LR_DEFAULTCOLOR));
   };
-  if (!Register(instance, icon(SM_CXICON), icon(SM_CXSMICON), windowBrush_)) return false;
+  if (!Register(instance, icon(SM_CXICON), icon(SM_CXSMICON), painted_[kWindowPainted].brush))
+    return false;
 
   const int dpi = static_cast<int>(GetDpiForSystem());
   RECT outer{0, 0, layout::TwipsToPixels(layout::kClientArea.width, dpi),
@@ -152,13 +223,27 @@ LRESULT frmVelmorida::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       handlers_.Form_Load();
       Render();
       return 0;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item.CtlType != ODT_COMBOBOX) break;
+      DrawListItem(item);
+      return TRUE;
+    }
     case WM_COMMAND:
       OnCommand(wParam, lParam);
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
       return OnControlColour(message, reinterpret_cast<HDC>(wParam),
                              reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // High Contrast turned on or off, or another colour scheme: both
+      // arrive as one of these, so either rebuilds the colours.
+      ChooseColours();
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
     case WM_DPICHANGED: {
       ApplyDpi(HIWORD(wParam));
       const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
@@ -209,8 +294,8 @@ void frmVelmorida::BuildControls() {
         break;
       case ControlKind::UnitList:
         window = CreateWindowExW(0, WC_COMBOBOXW, L"",
-                                 kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0, 0, 0,
-                                 hwnd_, id, instance, nullptr);
+                                 kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | kDrawnList,
+                                 0, 0, 0, 0, hwnd_, id, instance, nullptr);
         for (const Unit& unit : UnitsOf(control.id)) {
           const std::wstring name = Widen(unit.name);
           SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
@@ -280,6 +365,8 @@ void frmVelmorida::FitListHeight(HWND list, int height) const {
   SendMessageW(list, CB_SETITEMHEIGHT, -1, item);
   const int border = closedHeight() - item;
   SendMessageW(list, CB_SETITEMHEIGHT, -1, height - border);
+  // The open list's items as high as the closed field's.
+  SendMessageW(list, CB_SETITEMHEIGHT, 0, height - border);
 }
 
 // A label is as large as its caption in its font, its left edge fixed.
@@ -347,26 +434,63 @@ void frmVelmorida::OnUnitChosen(ControlId list) {
   Render();
 }
 
-LRESULT frmVelmorida::OnControlColour(UINT message, HDC dc, HWND control) {
-  const bool inputBox = message == WM_CTLCOLOREDIT && IsInputBox(control);
-  // A read-only EDIT asks as a STATIC does.
-  const bool readOut = message == WM_CTLCOLORSTATIC && control == ControlWindow(ControlId::txtR);
-  const bool labelOrFrame = message == WM_CTLCOLORSTATIC && !readOut;
-  if (inputBox) {
-    SetBkColor(dc, ColourOf(layout::kInputColour));
-    return reinterpret_cast<LRESULT>(inputBrush_);
+// Every control is given its text colour as well as its background, so that
+// no text is left in whatever colour the device context holds. A unit list
+// asks for its field (and its open list) with WM_CTLCOLORLISTBOX, or as a
+// STATIC when Windows draws it disabled; a read-only EDIT asks as a STATIC.
+LRESULT frmVelmorida::OnControlColour(UINT /*message*/, HDC dc, HWND control) {
+  const int id = GetDlgCtrlID(control);
+  ControlKind kind = ControlKind::Label;  // the labels and the frame
+  for (const layout::Control& described : layout::kControls) {
+    if (static_cast<int>(described.id) == id && ControlWindow(described.id) == control) {
+      kind = described.kind;
+    }
   }
-  if (readOut) {
-    SetBkColor(dc, ColourOf(layout::kReadOutColour));
-    return reinterpret_cast<LRESULT>(readOutBrush_);
+  if (IsUnitListPart(control)) kind = ControlKind::UnitList;
+  const Painted& painted = painted_[PaintedIndex(kind)];
+  SetTextColor(dc, Resolve(painted.colours.text));
+  SetBkColor(dc, Resolve(painted.colours.background));
+  return reinterpret_cast<LRESULT>(painted.brush);
+}
+
+// An item of a unit list, in the closed field or the open list: the list's
+// colours, or its selection's when chosen there, with a focus frame when the
+// list has the keyboard.
+void frmVelmorida::DrawListItem(const DRAWITEMSTRUCT& item) const {
+  const colours::ControlColours& c = painted_[PaintedIndex(ControlKind::UnitList)].colours;
+  const bool chosen = (item.itemState & ODS_SELECTED) != 0;
+  const COLORREF background = Resolve(chosen ? c.selection : c.background);
+  const COLORREF text = Resolve(chosen ? c.selectionText : c.text);
+  HBRUSH brush = CreateSolidBrush(background);
+  FillRect(item.hDC, &item.rcItem, brush);
+  DeleteObject(brush);
+  if (item.itemID != static_cast<UINT>(-1)) {
+    std::wstring name(
+        static_cast<std::size_t>(SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0)),
+        L'\0');
+    SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(name.data()));
+    SetTextColor(item.hDC, text);
+    SetBkColor(item.hDC, background);
+    RECT place = item.rcItem;
+    place.left += GetSystemMetrics(SM_CXEDGE);
+    DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &place,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
-  if (labelOrFrame) {
-    SetBkColor(dc, ColourOf(layout::kWindowColour));
-    return reinterpret_cast<LRESULT>(windowBrush_);
+  if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+    DrawFocusRect(item.hDC, &item.rcItem);
   }
-  // The unit lists' fields keep the system's colours.
-  return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc),
-                        reinterpret_cast<LPARAM>(control));
+}
+
+// A unit list, or the list it drops down, which Windows makes as a window of
+// its own.
+bool frmVelmorida::IsUnitListPart(HWND window) const {
+  for (ControlId id : {ControlId::cboC, ControlId::cboFreq}) {
+    HWND list = ControlWindow(id);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (window == list || (GetComboBoxInfo(list, &info) && window == info.hwndList)) return true;
+  }
+  return false;
 }
 
 // Shows the FormState. Only a changed text is written: writing an EDIT's

@@ -12,6 +12,7 @@
 
 #include "calc/form_state.h"
 #include "calc/number_text.h"
+#include "window/colours.h"
 #include "window/handlers.h"
 #include "window/layout.h"
 #include "window/win32/base_window.h"
@@ -49,7 +50,11 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnBoxEdited(InputBox box);
   void OnUnitChosen(layout::ControlId list);
+  void ChooseColours();
+  void DeleteBrushes();
   LRESULT OnControlColour(UINT message, HDC dc, HWND control);
+  bool IsUnitListPart(HWND window) const;
+  void DrawListItem(const DRAWITEMSTRUCT& item) const;
   void Render();
   bool ShowText(layout::ControlId id, const std::string& text);
   void EndProgram();
@@ -71,9 +76,16 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   int dpi_ = layout::kDesignDpi;
   HFONT font_ = nullptr;
   HFONT signatureFont_ = nullptr;
-  HBRUSH windowBrush_ = nullptr;
-  HBRUSH inputBrush_ = nullptr;
-  HBRUSH readOutBrush_ = nullptr;
+  // The colours of the window and of each kind of control, with the brush
+  // of each background.
+  struct Painted {
+    colours::ControlColours colours;
+    HBRUSH brush;
+  };
+  static constexpr std::size_t kWindowPainted = 0;
+  static constexpr std::size_t kPaintedKinds = 5;  // the window, then each ControlKind
+  static std::size_t PaintedIndex(layout::ControlKind kind);
+  std::array<Painted, kPaintedKinds> painted_{};
   HWND frame_ = nullptr;
   std::array<HWND, layout::kControls.size()> controls_{};
 };

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Every text of the real window legible under the desktop themes people run:
+# Qt's own palette, GNOME's dark theme through the GTK platform theme, and a
+# dark and a light qt6ct scheme. Each theme's window is photographed on an X
+# server of its own at 96 dpi (at start-up, with the "0" selected and the
+# focus frame drawn; after 100 nF at 1 kHz is entered; with a unit list
+# open) and each text's contrast against what is behind it is measured from
+# the pixels (contrast.py). Prints one table of themes x controls; every
+# figure must reach 4.5:1, WCAG 2's least for normal text.
+#   themes.sh PROGRAM
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+program=$1
+source "$here/../require_tools.sh"
+require_tools Xvfb xdotool import convert python3
+[ -d /usr/share/qt6ct ] || skip_test "not installed: qt6ct"
+compgen -G "/usr/lib/*/qt6/plugins/platformthemes/libqgtk3.so" >/dev/null ||
+  skip_test "not installed: qt6-gtk-platformtheme"
+source "$here/x_server.sh"
+
+LEAST=4.5
+work=$(mktemp -d)
+app=""
+trap '[ -z "$app" ] || kill "$app" 2>/dev/null || true; kill "${XVFB_PID:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+start_xvfb -screen 0 640x480x24 -dpi 96
+unset QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE GTK_THEME
+
+# qt6ct SCHEME: a qt6ct configuration with that colour scheme, in a config
+# folder of this test's own.
+qt6ct_config() {
+  mkdir -p "$work/$1/qt6ct"
+  cat >"$work/$1/qt6ct/qt6ct.conf" <<EOF
+[Appearance]
+color_scheme_path=/usr/share/qt6ct/colors/$1.conf
+custom_palette=true
+style=Fusion
+EOF
+  echo "$work/$1"
+}
+
+# The themes: a name, then the environment the program runs in.
+themes=(
+  "qt|"
+  "gtk3-adwaita-dark|QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark"
+  "qt6ct-darker|QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME=$(qt6ct_config darker)"
+  "qt6ct-airy|QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME=$(qt6ct_config airy)"
+)
+
+# rect_of WINDOW: "x,y,width,height" of a window on the screen; fails if
+# the window is gone.
+rect_of() {
+  local geometry X Y WIDTH HEIGHT SCREEN WINDOW
+  geometry=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
+  eval "$geometry"
+  echo "$X,$Y,$WIDTH,$HEIGHT"
+}
+
+# popup_rect WINDOW: the place of another mapped window of the program (its
+# open list's popup), waiting up to 10 s. Qt makes and drops windows of its
+# own meanwhile; one that is gone by the time it is asked about is passed.
+popup_rect() {
+  local id
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null || true); do
+      [ "$id" != "$1" ] && rect_of "$id" && return
+    done
+    sleep 0.1
+  done
+}
+
+table="$work/table"
+for entry in "${themes[@]}"; do
+  theme=${entry%%|*}
+  # shellcheck disable=SC2086  # the environment is a list of words
+  env ${entry#*|} LC_ALL=C.UTF-8 "$program" >/dev/null 2>&1 &
+  app=$!
+  window=$(find_window "$app")
+  [ -n "$window" ] || { echo "FAIL: $theme: no window appeared"; exit 1; }
+  origin=$(rect_of "$window")
+  origin=${origin%,*,*}
+  wait_for_still_screen
+  import -window root "$work/start.png"
+  # Without a window manager the keyboard follows the pointer.
+  xdotool mousemove --window "$window" 20 20
+  xdotool key --delay 30 ctrl+a 1 0 0 Tab Down Tab ctrl+a 1 Tab Down
+  wait_for_still_screen
+  import -window root "$work/entered.png"
+  xdotool key alt+Down
+  popup=$(popup_rect "$window")
+  [ -n "$popup" ] || { echo "FAIL: $theme: the unit list did not open"; exit 1; }
+  wait_for_still_screen
+  import -window root "$work/open.png"
+  kill "$app"
+  wait "$app" 2>/dev/null || true
+  app=""
+  {
+    python3 "$here/contrast.py" "$here/../../window/layout.h" "$work/start.png" "$origin"
+    python3 "$here/contrast.py" "$here/../../window/layout.h" "$work/entered.png" "$origin"
+    python3 "$here/contrast.py" "$here/../../window/layout.h" "$work/open.png" "$origin" \
+      "open-list=$popup" | grep "^open-list "
+  } | sed "s/^/$theme /" >>"$table"
+done
+
+if ! python3 "$here/contrast.py" table "$table" "$LEAST"; then
+  echo "FAIL: what was measured (theme, control, ratio, background, text):"
+  cat "$table"
+  exit 1
+fi
+echo "PASS: every text at $LEAST:1 or more under every theme"
