@@ -520,6 +520,29 @@ class FrmVelmoridaTest : public QObject {
     }
   }
 
+  // The colours a user sees, read from the drawn pixels: the green boxes,
+  // the yellow read-out and the grey window, right of any figure.
+  void controlsAreDrawnInTheirColours() {
+    Window w;
+    const struct {
+      const char* name;
+      QColor colour;
+    } rows[] = {
+        {"txtC", QColor(192, 255, 192)},
+        {"txtFreq", QColor(192, 255, 192)},
+        {"txtR", QColor(255, 255, 128)},
+        {"lblEtichete0", QColor(224, 224, 224)},
+    };
+    constexpr int kInsideTheBorder = 4;
+    for (const auto& row : rows) {
+      auto* widget = w.Get<QWidget>(row.name);
+      const QImage drawn = widget->grab().toImage();
+      const QColor seen = drawn.pixelColor(drawn.width() - kInsideTheBorder, drawn.height() / 2);
+      QVERIFY2(seen == row.colour,
+               qPrintable(QStringLiteral("%1 drawn in %2").arg(row.name, seen.name())));
+    }
+  }
+
   // Orca ignores every event from inside a window it finds inactive, and it
   // took a QFrame (AT-SPI "frame") for the window; it leaves out a box's text
   // when the box reports its attributes over an empty run.
