@@ -14,7 +14,6 @@
 #define VELMORIDA_STD_CONVERSIONS 1
 #else
 #define VELMORIDA_STD_CONVERSIONS 0
-#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -102,19 +101,14 @@ std::string InCLocale(const std::string& canonical) {
   return local;
 }
 
-// strtod rounds correctly, and marks with ERANGE both an overflow (an
-// infinity) and an underflow (zero or a subnormal). Only the overflow, and an
-// underflow to zero, are out of range, as from_chars has them.
+// strtod rounds correctly; an overflow gives an infinity, the one result out
+// of range (an underflow gives zero or a subnormal, as it should).
 Conversion ReadCanonical(const std::string& canonical) {
   const std::string local = InCLocale(canonical);
   Conversion conversion;
   char* end = nullptr;
-  errno = 0;
   conversion.value = std::strtod(local.c_str(), &end);
-  const bool underflowToZero = errno == ERANGE && conversion.value == 0;
-  if (std::isinf(conversion.value) || underflowToZero) {
-    conversion.error = std::errc::result_out_of_range;
-  }
+  if (std::isinf(conversion.value)) conversion.error = std::errc::result_out_of_range;
   conversion.whole = end == local.c_str() + local.size();
   return conversion;
 }

@@ -5,7 +5,6 @@
 //
 //   transcript [list]
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +14,7 @@
 
 #include "calc/form_state.h"
 #include "calc/number_text.h"
+#include "tests/support/bits.h"
 #include "window/handlers.h"
 
 namespace {
@@ -108,12 +108,12 @@ void TypeEveryText(InputBox box, const Context& context, const NumberFormat& for
 void WriteAndReadRandomDoubles(const NumberFormat& format, Output& out) {
   std::mt19937_64 bits(kSeed);
   for (int i = 0; i < kRandomDoubles; ++i) {
-    const double x = std::bit_cast<double>(bits());
+    const double x = velmorida::testing::DoubleFromBits(bits());
     const std::string text = velmorida::NumberToText(x, format);
     const double back = velmorida::TextToNumber(text, format);
     char line[64];
     std::snprintf(line, sizeof line, "%016llx ",
-                  static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(back)));
+                  static_cast<unsigned long long>(velmorida::testing::BitsOf(back)));
     out.Add(line + text);
   }
 }

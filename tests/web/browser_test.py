@@ -367,6 +367,34 @@ class PlacesAtDeviceScaleTwo(Places):
         pass  # the same at any scale; measured once
 
 
+# Backgrounds in the ordinary schemes, light or dark: the window's own.
+OWN_BACKGROUNDS = {
+    'frmVelmorida': 'rgb(224, 224, 224)',
+    'lblEtichete1': 'rgb(224, 224, 224)',
+    'txtC': 'rgb(192, 255, 192)',
+    'txtFreq': 'rgb(192, 255, 192)',
+    'txtR': 'rgb(255, 255, 128)',
+}
+COMPUTED = 'return getComputedStyle(document.getElementById(arguments[0]))[arguments[1]]'
+
+
+class Colours(PageTest):
+    def emulate(self, name, value):
+        self.browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia',
+                                            {'features': [{'name': name, 'value': value}]})
+        self.addCleanup(self.browser.driver.execute_cdp_cmd, 'Emulation.setEmulatedMedia',
+                        {'features': []})
+
+    def test_own_colours_in_light_and_dark(self):
+        for scheme in ('light', 'dark'):
+            self.emulate('prefers-color-scheme', scheme)
+            p = self.browser.open()
+            for name, colour in OWN_BACKGROUNDS.items():
+                self.assertEqual(p.script(COMPUTED, name, 'backgroundColor'), colour,
+                                 '%s in %s' % (name, scheme))
+            self.assertEqual(p.script(COMPUTED, 'lblEtichete1', 'color'), 'rgb(0, 0, 0)')
+
+
 class Romanian(PageTest):
     language = 'ro-RO'
 
