@@ -6,7 +6,7 @@
 #   make windows  velmorida.exe for Windows, cross-built (build-windows/)
 #   make windows-package  its MSI installer and portable zip (build-windows/)
 #   make web      the browser edition, one HTML file (build-web/velmorida.html)
-#   make bench    the three benchmarks (docs/performance.md)
+#   make bench    the four benchmarks (docs/performance.md)
 # Each first installs the Debian packages it is missing (as root), or prints
 # the apt-get line to run (as any other user); `make run` needs only the
 # first list.
@@ -165,14 +165,17 @@ asan-tests:
 fuzz-tests:
 	ctest --preset fuzz -j $(JOBS)
 
-# The core with Google Benchmark, keystroke latency through the widgets, and
-# start-up on Xvfb; each beside its baseline in the same run.
+# The core with Google Benchmark, keystroke latency through the widgets,
+# start-up on Xvfb, and the browser edition in headless Chromium; each beside
+# its baseline in the same run.
 bench: deps-test
 	cmake --preset default -DVELMORIDA_BENCH=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	./$(BUILD_DIR)/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/bench/keystroke_bench
 	bench/startup.sh $(BUILD_DIR) 15
+	$(MAKE) --no-print-directory web
+	/usr/bin/python3 bench/web_bench.py $(WEB_DIR)/velmorida.html 15
 
 clean:
 	rm -rf $(BUILD_DIR) $(WINDOWS_DIR) $(WEB_DIR) build-asan build-fuzz
