@@ -5,7 +5,8 @@
 #   make check    the quick part of `make test`: the Release build's suite alone
 #   make windows  velmorida.exe for Windows, cross-built (build-windows/)
 #   make windows-package  its MSI installer and portable zip (build-windows/)
-#   make bench    the three benchmarks (docs/performance.md)
+#   make web      the browser edition, one HTML file (build-web/velmorida.html)
+#   make bench    the four benchmarks (docs/performance.md)
 # Each first installs the Debian packages it is missing (as root), or prints
 # the apt-get line to run (as any other user); `make run` needs only the
 # first list.
@@ -18,6 +19,11 @@ RUN_PACKAGES := cmake g++ make pkg-config qt6-base-dev fonts-arkpandora
 # GoogleTest's sources for its test suite; wixl for its MSI.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
                     libgtest-dev wixl
+# To build the browser page: emscripten, and acorn for its optimiser.
+WEB_PACKAGES := emscripten node-acorn
+# npm fetches axe-core for the page's accessibility test; a machine whose
+# Node is not Debian's has its own npm, which Debian's would conflict with.
+NPM_PACKAGE := $(if $(shell command -v npm 2>/dev/null),,npm)
 # What the tests need besides: GoogleTest, the sanitizers and libFuzzer,
 # Google Benchmark, X and Wayland servers, a window manager, the
 # accessibility bus and Orca, Wine with the X clipboard tool, the desktop
@@ -31,15 +37,20 @@ TEST_PACKAGES := $(RUN_PACKAGES) $(WINDOWS_PACKAGES) build-essential \
                  wine wine64 xclip msitools unzip \
                  qt6-gtk-platformtheme qt6ct imagemagick python3 \
                  desktop-file-utils appstream dpkg-dev file debhelper lintian devscripts man-db \
-                 groff-base
+                 groff-base \
+                 $(WEB_PACKAGES) chromium chromium-driver python3-selenium $(NPM_PACKAGE)
 
 BUILD_DIR := build
 WINDOWS_DIR := build-windows
+WEB_DIR := build-web
+# The accessibility engine the page is tested with, from npm.
+AXE_CORE := axe-core@4.10.2
 # Tests whose tools are missing fail here instead of being skipped.
 export VELMORIDA_REQUIRE_ALL_TESTS := 1
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps-run deps-windows deps-test build run windows windows-package test check \
+.PHONY: all deps-run deps-windows deps-web deps-test build run windows windows-package web test-web \
+        test check \
         test-repeat test-asan test-fuzz test-windows bench clean smoke-repeats sanitizer-builds \
         asan-build fuzz-build asan-tests fuzz-tests
 
@@ -69,6 +80,9 @@ deps-run:
 deps-windows:
 	$(call install_missing,$(WINDOWS_PACKAGES) $(RUN_PACKAGES))
 
+deps-web:
+	$(call install_missing,$(WEB_PACKAGES) cmake make)
+
 deps-test:
 	$(call install_missing,$(TEST_PACKAGES))
 
@@ -87,8 +101,25 @@ windows: deps-windows
 windows-package: windows
 	cmake --build --preset windows -j $(JOBS) --target windows-package
 
+web: deps-web
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS) --target velmorida_page
+	@echo "$(WEB_DIR)/velmorida.html: $$(stat -c %s $(WEB_DIR)/velmorida.html) bytes"
+
+# The browser edition: the core tests under Node, the transcript compared
+# with the native build's, the page's size, the page in headless Chromium
+# and axe-core on it.
+test-web: deps-test
+	cmake --preset default -DBUILD_TESTING=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target transcript
+	cmake --preset web
+	nice cmake --build --preset web -j $(JOBS)
+	npm install --prefix $(WEB_DIR)/axe --no-audit --no-fund --no-save $(AXE_CORE)
+	ctest --preset web -j $(JOBS) $(call junit,web)
+
 # Everything CI runs: the Release suite with the full input sweep and the
-# install check (which builds the Debian package), the Windows build with its
+# install check (which builds the Debian package), the browser edition in
+# headless Chromium with its core tests under Node, the Windows build with its
 # tests under Wine, the tests that start an X server, a Wayland compositor,
 # Orca, Wine or a D-Bus session five times more, side by side (a race there
 # shows up as a red run), the whole suite again under AddressSanitizer and
@@ -142,14 +173,17 @@ asan-tests:
 fuzz-tests:
 	ctest --preset fuzz -j $(JOBS) $(call junit,fuzz)
 
-# The core with Google Benchmark, keystroke latency through the widgets, and
-# start-up on Xvfb; each beside its baseline in the same run.
+# The core with Google Benchmark, keystroke latency through the widgets,
+# start-up on Xvfb, and the browser edition in headless Chromium; each beside
+# its baseline in the same run.
 bench: deps-test
 	cmake --preset default -DVELMORIDA_BENCH=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	./$(BUILD_DIR)/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/bench/keystroke_bench
 	bench/startup.sh $(BUILD_DIR) 15
+	$(MAKE) --no-print-directory web
+	/usr/bin/python3 bench/web_bench.py $(WEB_DIR)/velmorida.html 15
 
 clean:
-	rm -rf $(BUILD_DIR) $(WINDOWS_DIR) build-asan build-fuzz
+	rm -rf $(BUILD_DIR) $(WINDOWS_DIR) $(WEB_DIR) build-asan build-fuzz

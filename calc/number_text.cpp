@@ -6,6 +6,19 @@
 #include <string>
 #include <system_error>
 
+// Floating-point to_chars and from_chars where the library has them; the C
+// conversions otherwise (the libc++ of Debian's emscripten has only the
+// integer ones). VELMORIDA_C_CONVERSIONS takes the C road anywhere, so that
+// both are tested on one machine.
+#if defined(__cpp_lib_to_chars) && !defined(VELMORIDA_C_CONVERSIONS)
+#define VELMORIDA_STD_CONVERSIONS 1
+#else
+#define VELMORIDA_STD_CONVERSIONS 0
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#endif
+
 namespace velmorida {
 namespace {
 
@@ -43,6 +56,73 @@ struct Scan {
   Reading reading = Reading::NotNumeric;
   double value = 0;
 };
+
+struct Conversion {
+  double value = 0;
+  std::errc error{};
+  bool whole = false;  // the whole text was read
+};
+
+#if VELMORIDA_STD_CONVERSIONS
+
+// The double nearest to "-ddd.dddEsnn", or out of range.
+Conversion ReadCanonical(const std::string& canonical) {
+  Conversion conversion;
+  const char* const last = canonical.data() + canonical.size();
+  const auto [end, error] = std::from_chars(canonical.data(), last, conversion.value);
+  conversion.error = error;
+  conversion.whole = end == last;
+  return conversion;
+}
+
+// x in scientific form ("-d.ddde+XX") rounded to 15 significant digits, ties
+// broken to even on the exact binary value.
+char* WriteFifteenDigits(double x, char* begin, char* end) {
+  return std::to_chars(begin, end, x, std::chars_format::scientific, kSignificantDigits - 1).ptr;
+}
+
+#else
+
+// strtod reads the C locale's decimal point, which a program may have set to
+// its user's; the canonical text's "." is written as that point before reading.
+std::string InCLocale(const std::string& canonical) {
+  const char* const point = std::localeconv()->decimal_point;
+  const std::string_view localPoint = point != nullptr && *point != '\0' ? point : ".";
+  if (localPoint == std::string_view(&kCanonicalSeparator, 1)) return canonical;
+  std::string local;
+  local.reserve(canonical.size() + localPoint.size());
+  for (char c : canonical) {
+    if (c == kCanonicalSeparator) {
+      local += localPoint;
+    } else {
+      local += c;
+    }
+  }
+  return local;
+}
+
+// strtod rounds correctly; an overflow gives an infinity, the one result out
+// of range (an underflow gives zero or a subnormal, as it should).
+Conversion ReadCanonical(const std::string& canonical) {
+  const std::string local = InCLocale(canonical);
+  Conversion conversion;
+  char* end = nullptr;
+  conversion.value = std::strtod(local.c_str(), &end);
+  if (std::isinf(conversion.value)) conversion.error = std::errc::result_out_of_range;
+  conversion.whole = end == local.c_str() + local.size();
+  return conversion;
+}
+
+// printf's "%.*e" rounds the exact binary value to 15 significant digits, ties
+// to even, as to_chars does; only digits, the sign and the exponent are read
+// from it afterwards, so the locale's decimal point does not matter.
+char* WriteFifteenDigits(double x, char* begin, char* end) {
+  const int written = std::snprintf(begin, static_cast<std::size_t>(end - begin), "%.*e",
+                                    kSignificantDigits - 1, x);
+  return begin + std::clamp(written, 0, static_cast<int>(end - begin) - 1);
+}
+
+#endif
 
 // Checks the grammar and rewrites the text as "-ddd.dddEsnn" for from_chars.
 // Along the way it works out the decimal exponent of the first non-zero digit,
@@ -119,15 +199,13 @@ Scan ScanNumber(std::string_view text, std::string_view separator) {
   while (i < size && IsBlank(text[i])) ++i;
   if (i != size) return {};
 
-  double value = 0;
-  const char* const last = canonical.data() + canonical.size();
-  const auto [end, error] = std::from_chars(canonical.data(), last, value);
-  if (error == std::errc::result_out_of_range) {
+  const Conversion conversion = ReadCanonical(canonical);
+  if (conversion.error == std::errc::result_out_of_range) {
     if (leadExponent < 0) return {Reading::Value, negative ? -0.0 : 0.0};
     return {Reading::OutOfRange, 0};
   }
-  if (error != std::errc() || end != last) return {};
-  return {Reading::Value, value};
+  if (conversion.error != std::errc() || !conversion.whole) return {};
+  return {Reading::Value, conversion.value};
 }
 
 // "E", the sign, and at least two digits.
@@ -137,12 +215,6 @@ void AppendExponent(std::string& out, int exponent) {
   const std::string digits = std::to_string(exponent < 0 ? -exponent : exponent);
   if (digits.size() < kExponentMinDigits) out.append(kExponentMinDigits - digits.size(), '0');
   out += digits;
-}
-
-// x in scientific form ("-d.ddde+XX") rounded to 15 significant digits, ties
-// broken to even on the exact binary value.
-char* WriteFifteenDigits(double x, char* begin, char* end) {
-  return std::to_chars(begin, end, x, std::chars_format::scientific, kSignificantDigits - 1).ptr;
 }
 
 double PowerOfTen(int n) {

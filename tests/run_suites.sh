@@ -34,6 +34,7 @@ suite() {
 
 suite release check
 suite windows test-windows
+suite web test-web
 # The sanitizer builds take the processor time that the repeated smoke
 # tests leave idle; their output goes to their log alone, so that a failure
 # of the smoke tests is not buried in it.

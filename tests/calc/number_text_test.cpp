@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "tests/calc/in_separator.h"
+#include "tests/support/bits.h"
 
 namespace velmorida {
 namespace {
@@ -225,7 +225,7 @@ TEST(NumberToText, EveryTextWrittenReadsBackToItsValue) {
   std::mt19937_64 random(20261208);
   int checked = 0;
   for (int i = 0; i < 200000; ++i) {
-    const double x = std::bit_cast<double>(random());
+    const double x = velmorida::testing::DoubleFromBits(random());
     if (!std::isfinite(x)) continue;
     for (const NumberFormat& format : {kDot, kComma}) {
       const std::string text = NumberToText(x, format);
@@ -301,7 +301,7 @@ bool BeyondTheLargestWritable(const Decimal& d) {
 TEST(NumberToText, DigitsAreTheFifteenDigitRoundingExactly) {
   std::mt19937_64 random(8122026);
   std::vector<double> values;
-  for (int i = 0; i < 100000; ++i) values.push_back(std::bit_cast<double>(random()));
+  for (int i = 0; i < 100000; ++i) values.push_back(velmorida::testing::DoubleFromBits(random()));
   std::uniform_int_distribution<std::int64_t> fifteenDigits(1, 999999999999999);
   std::uniform_int_distribution<int> exponents(-320, 300);
   for (int i = 0; i < 50000; ++i) {
@@ -313,7 +313,7 @@ TEST(NumberToText, DigitsAreTheFifteenDigitRoundingExactly) {
     values.push_back(std::nextafter(x, std::numeric_limits<double>::infinity()));
   }
   for (int i = 0; i < 10000; ++i) {
-    values.push_back(std::bit_cast<double>(random() & ((std::uint64_t{1} << 52) - 1)));
+    values.push_back(velmorida::testing::DoubleFromBits(random() & ((std::uint64_t{1} << 52) - 1)));
   }
   std::size_t compared = 0;
   for (double x : values) {

@@ -1,0 +1,59 @@
+#!/usr/bin/python3
+"""axe-core, the accessibility engine, on the page in headless Chromium: no
+violation of any of its rules, in English and in Romanian, in the light and
+the dark colour scheme, and with the browser's forced colours.
+
+    axe_test.py PAGE.html AXE.min.js [unittest arguments]
+"""
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import browser_test  # noqa: E402  (reads PAGE from argv[1])
+
+AXE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
+SCHEMES = [
+    ('light', [{'name': 'prefers-color-scheme', 'value': 'light'}]),
+    ('dark', [{'name': 'prefers-color-scheme', 'value': 'dark'}]),
+    ('forced colours', [{'name': 'forced-colors', 'value': 'active'}]),
+]
+# axe.run reports to a callback; the script's own callback ends the wait.
+RUN_AXE = '''
+const done = arguments[arguments.length - 1];
+axe.run(document).then(
+    (results) => done(results.violations.map(
+        (v) => v.id + ': ' + v.help + ' at ' + v.nodes.map((n) => n.target.join(' ')).join(', '))),
+    (error) => done(['axe failed: ' + error]));
+'''
+
+
+class Accessibility(unittest.TestCase):
+    def check_language(self, language):
+        with open(AXE, encoding='utf-8') as source:
+            axe = source.read()
+        browser = browser_test.Browser(language)
+        try:
+            browser.driver.set_script_timeout(browser_test.WAIT_SECONDS)
+            for scheme, features in SCHEMES:
+                with self.subTest(language=language, scheme=scheme):
+                    browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia',
+                                                   {'features': features})
+                    browser.open()
+                    browser.script(axe)
+                    violations = browser.driver.execute_async_script(RUN_AXE)
+                    self.assertEqual(violations, [])
+        finally:
+            browser.quit()
+
+    def test_english(self):
+        self.check_language('en-US')
+
+    def test_romanian(self):
+        self.check_language('ro-RO')
+
+
+if __name__ == '__main__':
+    if AXE is None or not os.path.isfile(AXE):
+        sys.exit('usage: axe_test.py PAGE.html AXE.min.js')
+    unittest.main(verbosity=2)
