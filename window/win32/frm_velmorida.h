@@ -14,6 +14,7 @@
 #include "calc/number_text.h"
 #include "window/handlers.h"
 #include "window/layout.h"
+#include "window/win32/accessible_control.h"
 #include "window/win32/base_window.h"
 
 namespace velmorida::win32 {
@@ -53,6 +54,7 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   void Render();
   bool ShowText(layout::ControlId id, const std::string& text);
   void EndProgram();
+  void Say(const std::string& text) const;
 
   static LRESULT CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR subclass, DWORD_PTR data);
@@ -65,6 +67,7 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
 
   FormState state_;
   Handlers handlers_;
+  Announcer announcer_;
   // Set while the window writes its own texts: the EN_CHANGE those writes
   // raise are not the user's edits.
   bool rendering_ = false;
