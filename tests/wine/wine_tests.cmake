@@ -31,7 +31,7 @@ set_target_properties(uiautomationcore PROPERTIES PREFIX "")
 
 wine_test(win32_window ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.sh
           $<TARGET_FILE:velmorida> $<TARGET_FILE:reader> $<TARGET_FILE:uiautomationcore>)
-set_tests_properties(win32_window PROPERTIES LABELS smoke TIMEOUT 180)
+set_tests_properties(win32_window PROPERTIES LABELS smoke TIMEOUT 300)
 
 add_test(NAME windows_exe COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wine/check_exe.sh
                                   $<TARGET_FILE:velmorida> ${PROJECT_VERSION})

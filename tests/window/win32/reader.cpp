@@ -24,7 +24,8 @@
 //
 // Keys: NAME (text; a list's chosen item), NAME.sel ("start,end"),
 // NAME.shown (0/1), NAME.rect ("left,top,width,height" in the client area),
-// NAME.name and NAME.description (what a screen reader reads), focus, caption,
+// NAME.name and NAME.description (what a screen reader reads), NAME.field.name
+// (the name of a list's field, its first inner part), focus, caption,
 // client ("451x201"), window ("open" or "gone").
 #include <fcntl.h>
 #include <io.h>
@@ -52,6 +53,18 @@ using Readings = std::map<std::string, std::string>;
 // Only the time after which a wait gives up: a busy machine may take seconds.
 constexpr int kWaitMilliseconds = 15000;
 constexpr int kPollMilliseconds = 20;
+
+// A wait's end, on the clock: a reading of every control's accessible texts
+// takes a good part of a second on a busy machine, so counting the polls'
+// pauses would stretch a 15 s wait to minutes.
+class Deadline {
+ public:
+  Deadline() : end_(GetTickCount64() + kWaitMilliseconds) {}
+  bool Passed() const { return GetTickCount64() > end_; }
+
+ private:
+  ULONGLONG end_;
+};
 constexpr UINT kMessageTimeout = 1000;
 
 HWND FindCalculator() {
@@ -80,21 +93,22 @@ std::string RectIn(HWND parent, HWND control) {
          std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
 }
 
-// The accessible name and description a screen reader reads.
-std::pair<std::string, std::string> AccessibleTexts(HWND control) {
+// The accessible name and description a screen reader reads, of the control
+// or of one of its inner parts (1 is a list's field).
+std::pair<std::string, std::string> AccessibleTexts(HWND control, LONG part = CHILDID_SELF) {
   IAccessible* accessible = nullptr;
   if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
                                         __uuidof(IAccessible),
                                         reinterpret_cast<void**>(&accessible)))) {
     return {"?", "?"};
   }
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
+  VARIANT which{};
+  which.vt = VT_I4;
+  which.lVal = part;
   const auto read = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
     BSTR text = nullptr;
     std::string result;
-    if (SUCCEEDED((accessible->*get)(self, &text)) && text != nullptr) {
+    if (SUCCEEDED((accessible->*get)(which, &text)) && text != nullptr) {
       result = Narrow(std::wstring_view(text, SysStringLen(text)));
       SysFreeString(text);
     }
@@ -144,6 +158,9 @@ Readings Read(bool withNames) {
     if (thread.hwndFocus == child) readings["focus"] = name;
     if (withNames) {
       std::tie(readings[key(".name")], readings[key(".description")]) = AccessibleTexts(child);
+      if (control.kind == velmorida::layout::ControlKind::UnitList) {
+        readings[key(".field.name")] = AccessibleTexts(child, 1).first;
+      }
     }
   }
   return readings;
@@ -163,7 +180,7 @@ int Wait(const std::vector<std::string>& conditions) {
   }
   Readings readings;
   std::vector<std::string> unmet;
-  for (int waited = 0; waited <= kWaitMilliseconds; waited += kPollMilliseconds) {
+  for (const Deadline deadline; !deadline.Passed();) {
     readings = Read(withNames);
     unmet.clear();
     for (const std::string& condition : conditions) {
@@ -215,7 +232,7 @@ int WaitForClipboard(const std::string& escaped, DWORD since) {
   const std::wstring wanted = WithoutCarriageReturns(Unescaped(escaped));
   std::wstring held = L"(unchanged)";
   DWORD read = since;
-  for (int waited = 0; waited <= kWaitMilliseconds; waited += kPollMilliseconds) {
+  for (const Deadline deadline; !deadline.Passed();) {
     const DWORD changes = GetClipboardSequenceNumber();
     if (changes != read && OpenClipboard(nullptr)) {
       held.clear();
@@ -301,8 +318,7 @@ int Point(const std::string& name, int item) {
   POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   if (item >= 0) {
     HWND list = nullptr;
-    for (int waited = 0; list == nullptr && waited <= kWaitMilliseconds;
-         waited += kPollMilliseconds) {
+    for (const Deadline deadline; list == nullptr && !deadline.Passed();) {
       list = OpenList();
       if (list == nullptr) Sleep(kPollMilliseconds);
     }
