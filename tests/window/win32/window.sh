@@ -121,7 +121,8 @@ copy() {
   printf '%b' "$1" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
   copier=$!
   ask clipboard "$1" "$changes" || { printf '%s\n' "${ANSWER[@]}"; echo "FAIL: copy $1"; exit 1; }
-  [ -z "$before" ] || wait "$before" 2>/dev/null || true
+  # The copy before has lost the X clipboard and ends by itself; never wait on it.
+  [ -z "$before" ] || { kill "$before" 2>/dev/null; wait "$before" 2>/dev/null; } || true
 }
 
 # paste_with KEYS BOX TEXT [SHOWN]: replaces the box's text with a clipboard
