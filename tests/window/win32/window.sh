@@ -31,8 +31,9 @@ trap 'stop_calculator || true; kill ${copier:-} 2>/dev/null || true; end_prefix
 use_fresh_prefix "${VELMORIDA_WINE_TEST:-win32_window}"
 
 # Each start names the uiautomationcore it loads (WINEDLLOVERRIDES): Wine's
-# own ("b"), which has no notification event, or the stand-in ("n"). The prefix's system32 holds hard links to the
-# template's files: the link is replaced, never written through.
+# own ("b"), which has no notification event, or the stand-in ("n"). The
+# prefix's system32 holds hard links to the template's files: the link is
+# replaced, never written through.
 cp --remove-destination "$speech_dll" "$WINEPREFIX/drive_c/windows/system32/uiautomationcore.dll"
 spoken=$(mktemp)
 export VELMORIDA_SPOKEN="Z:${spoken//\//\\}"
