@@ -5,6 +5,19 @@
 namespace velmorida::win32 {
 namespace {
 
+// UI Automation's NotificationKind and NotificationProcessing values, which
+// the compiler's headers do not have.
+constexpr int kNotificationKindActionCompleted = 2;
+constexpr int kNotificationProcessingImportantMostRecent = 1;
+// One activity for every figure: a later one replaces an earlier one.
+constexpr const wchar_t* kActivityId = L"Velmorida.Result";
+
+// GetProcAddress's untyped pointer as the function it is.
+template <class Function>
+Function Lookup(HMODULE library, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
 bool IsSelf(const VARIANT& child) {
   return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
@@ -156,6 +169,34 @@ LRESULT AnswerGetObject(HWND control, WPARAM wParam, LPARAM lParam, const Access
   const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, accessible);
   accessible->Release();  // the answer holds its own reference
   return answer;
+}
+
+// Only from the system directory: a uiautomationcore.dll beside the program
+// or in the current folder is never loaded.
+Announcer::Announcer()
+    : library_(LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+  if (library_ == nullptr) return;
+  hostProvider_ = Lookup<HostProviderFromHwnd>(library_, "UiaHostProviderFromHwnd");
+  raise_ = Lookup<RaiseNotificationEvent>(library_, "UiaRaiseNotificationEvent");
+}
+
+Announcer::~Announcer() {
+  if (library_ != nullptr) FreeLibrary(library_);
+}
+
+void Announcer::Say(HWND window, const std::wstring& text) const {
+  if (text.empty() || hostProvider_ == nullptr || raise_ == nullptr) return;
+  IRawElementProviderSimple* provider = nullptr;
+  if (FAILED(hostProvider_(window, &provider)) || provider == nullptr) return;
+  BSTR spoken = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  BSTR activity = SysAllocString(kActivityId);
+  if (spoken != nullptr && activity != nullptr) {
+    raise_(provider, kNotificationKindActionCompleted, kNotificationProcessingImportantMostRecent,
+           spoken, activity);
+  }
+  SysFreeString(spoken);
+  SysFreeString(activity);
+  provider->Release();
 }
 
 }  // namespace velmorida::win32

@@ -109,6 +109,12 @@ bool KeyIsDown(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }
 
+// Ctrl+R speaks the figure with its unit, from any control of the window.
+bool IsSpeakResultKey(const MSG& message) {
+  return message.message == WM_KEYDOWN && message.wParam == 'R' && KeyIsDown(VK_CONTROL) &&
+         !KeyIsDown(VK_SHIFT) && !KeyIsDown(VK_MENU);
+}
+
 }  // namespace
 
 frmVelmorida::frmVelmorida(NumberFormat format)
@@ -199,6 +205,10 @@ bool frmVelmorida::PreviewKey(const MSG& message) {
   if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
     handlers_.Form_KeyPress(kEscapeCharacterCode);
     return handlers_.ended();
+  }
+  if (IsSpeakResultKey(message)) {
+    Say(SpokenResult(state_));
+    return true;
   }
   if (message.message == WM_CHAR) {
     handlers_.Form_KeyPress(static_cast<int>(message.wParam));
@@ -401,8 +411,11 @@ void frmVelmorida::OnBoxEdited(InputBox box) {
   HWND edit = ControlWindow(box == InputBox::Capacitance ? ControlId::txtC : ControlId::txtFreq);
   // The user's edit is the one text read from a control: it is the input.
   const std::string typed = Narrow(TextOf(edit));
+  const std::string resultBefore = SpokenResult(state_);
   state_.SetText(box, typed);
   Render();
+  // A new figure is spoken; the keystroke's echo comes from the screen reader.
+  Say(SpokenAfterEdit(state_, resultBefore));
   switch (CaretAfter(state_, box, typed, handlers_.format())) {
     case CaretAfterEdit::Untouched:
       break;
@@ -424,6 +437,7 @@ void frmVelmorida::OnUnitChosen(ControlId list) {
   const std::span<const Unit> units = UnitsOf(list);
   if (index < 0 || static_cast<std::size_t>(index) >= units.size()) return;
   const std::string unit(units[static_cast<std::size_t>(index)].name);
+  const std::string resultBefore = SpokenResult(state_);
   if (list == ControlId::cboC) {
     state_.cboC = unit;
     handlers_.cboC_Click();
@@ -432,6 +446,7 @@ void frmVelmorida::OnUnitChosen(ControlId list) {
     handlers_.cboFreq_Click();
   }
   Render();
+  Say(SpokenAfterUnitChoice(state_, unit, resultBefore));
 }
 
 // Every control is given its text colour as well as its background, so that
@@ -531,6 +546,12 @@ bool frmVelmorida::ShowText(ControlId id, const std::string& text) {
 
 void frmVelmorida::EndProgram() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+// What a screen reader says without a move of the focus; nothing while the
+// read-out is hidden or the figure is unchanged (the shared rules give "").
+void frmVelmorida::Say(const std::string& text) const {
+  announcer_.Say(hwnd_, Widen(text));
 }
 
 // The input boxes' own messages: every way of pasting goes through WM_PASTE,

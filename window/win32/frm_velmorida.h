@@ -15,6 +15,7 @@
 #include "window/colours.h"
 #include "window/handlers.h"
 #include "window/layout.h"
+#include "window/win32/accessible_control.h"
 #include "window/win32/base_window.h"
 
 namespace velmorida::win32 {
@@ -58,6 +59,7 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   void Render();
   bool ShowText(layout::ControlId id, const std::string& text);
   void EndProgram();
+  void Say(const std::string& text) const;
 
   static LRESULT CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR subclass, DWORD_PTR data);
@@ -70,6 +72,7 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
 
   FormState state_;
   Handlers handlers_;
+  Announcer announcer_;
   // Set while the window writes its own texts: the EN_CHANGE those writes
   // raise are not the user's edits.
   bool rendering_ = false;

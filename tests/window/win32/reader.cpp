@@ -1,22 +1,32 @@
 // Reads the running calculator's window from outside, as a test sees it: each
 // control's text, selection, place, visibility and the focus, through window
 // messages sent from another process, and what a screen reader is told (the
-// accessible names, through oleacc). It never changes the window.
+// accessible names, through oleacc). It changes nothing in the window
+// but its dpi, when asked to.
 //
 //   reader dump                 every reading, one key=value a line
-//   reader wait KEY=VALUE...    waits (5 s) until every reading holds; else
-//                               prints what differs and the dump, exit 1
+//   reader wait KEY=VALUE...    waits (up to 15 s) until every reading holds;
+//                               else prints what differs and everything the
+//                               window holds, exit 1
 //   reader point NAME [ITEM]    the screen point at the middle of a control,
 //                               or of item ITEM of its open list: "x y"
+//   reader changes              the clipboard's count of changes
+//   reader clipboard TEXT COUNT waits until the clipboard, changed since it
+//                               counted COUNT, holds TEXT (\r, \n and \\ as
+//                               escapes; line breaks compared without their
+//                               CRs, which Wine adds to an X program's text);
+//                               else prints what it holds
+//   reader dpi DPI              tells the window that it moved to a monitor
+//                               of that dpi (WM_DPICHANGED), as Windows does
 //   reader serve                the same requests, one a line on standard
 //                               input with the words split by tabs; each
 //                               answer ends with a line "END status"
 //
 // Keys: NAME (text; a list's chosen item), NAME.sel ("start,end"),
 // NAME.shown (0/1), NAME.rect ("left,top,width,height" in the client area),
-// NAME.name and NAME.description (what a screen reader reads), focus, caption, client ("451x201"),
-// window
-// ("open" or "gone").
+// NAME.name and NAME.description (what a screen reader reads), NAME.field.name
+// (the name of a list's field, its first inner part), focus, caption,
+// client ("451x201"), window ("open" or "gone").
 #include <fcntl.h>
 #include <io.h>
 #include <oleacc.h>
@@ -40,8 +50,21 @@ using velmorida::layout::kControls;
 using velmorida::win32::Narrow;
 using Readings = std::map<std::string, std::string>;
 
-constexpr int kWaitMilliseconds = 5000;
+// Only the time after which a wait gives up: a busy machine may take seconds.
+constexpr int kWaitMilliseconds = 15000;
 constexpr int kPollMilliseconds = 20;
+
+// A wait's end, on the clock: a reading of every control's accessible texts
+// takes a good part of a second on a busy machine, so counting the polls'
+// pauses would stretch a 15 s wait to minutes.
+class Deadline {
+ public:
+  Deadline() : end_(GetTickCount64() + kWaitMilliseconds) {}
+  bool Passed() const { return GetTickCount64() > end_; }
+
+ private:
+  ULONGLONG end_;
+};
 constexpr UINT kMessageTimeout = 1000;
 
 HWND FindCalculator() {
@@ -70,21 +93,22 @@ std::string RectIn(HWND parent, HWND control) {
          std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
 }
 
-// The accessible name and description a screen reader reads.
-std::pair<std::string, std::string> AccessibleTexts(HWND control) {
+// The accessible name and description a screen reader reads, of the control
+// or of one of its inner parts (1 is a list's field).
+std::pair<std::string, std::string> AccessibleTexts(HWND control, LONG part = CHILDID_SELF) {
   IAccessible* accessible = nullptr;
   if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
                                         __uuidof(IAccessible),
                                         reinterpret_cast<void**>(&accessible)))) {
     return {"?", "?"};
   }
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
+  VARIANT which{};
+  which.vt = VT_I4;
+  which.lVal = part;
   const auto read = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
     BSTR text = nullptr;
     std::string result;
-    if (SUCCEEDED((accessible->*get)(self, &text)) && text != nullptr) {
+    if (SUCCEEDED((accessible->*get)(which, &text)) && text != nullptr) {
       result = Narrow(std::wstring_view(text, SysStringLen(text)));
       SysFreeString(text);
     }
@@ -134,6 +158,9 @@ Readings Read(bool withNames) {
     if (thread.hwndFocus == child) readings["focus"] = name;
     if (withNames) {
       std::tie(readings[key(".name")], readings[key(".description")]) = AccessibleTexts(child);
+      if (control.kind == velmorida::layout::ControlKind::UnitList) {
+        readings[key(".field.name")] = AccessibleTexts(child, 1).first;
+      }
     }
   }
   return readings;
@@ -153,7 +180,7 @@ int Wait(const std::vector<std::string>& conditions) {
   }
   Readings readings;
   std::vector<std::string> unmet;
-  for (int waited = 0; waited <= kWaitMilliseconds; waited += kPollMilliseconds) {
+  for (const Deadline deadline; !deadline.Passed();) {
     readings = Read(withNames);
     unmet.clear();
     for (const std::string& condition : conditions) {
@@ -172,8 +199,96 @@ int Wait(const std::vector<std::string>& conditions) {
     std::printf("wanted %s, found %s\n", condition.c_str(),
                 found == readings.end() ? "nothing" : found->second.c_str());
   }
-  Print(readings);
+  // Everything the window held, to tell a stale input from a wrong answer.
+  Print(Read(true));
   return 1;
+}
+
+// "\r", "\n" and "\\" in a request's word are the characters they name.
+std::wstring Unescaped(const std::string& word) {
+  std::string text;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (word[i] != '\\' || i + 1 == word.size()) {
+      text += word[i];
+      continue;
+    }
+    const char next = word[++i];
+    text += next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+  }
+  return velmorida::win32::Widen(text);
+}
+
+std::wstring WithoutCarriageReturns(std::wstring text) {
+  std::erase(text, L'\r');
+  return text;
+}
+
+// Another program's copy reaches Wine's clipboard some time after that
+// program took the X selection: a paste before then pastes the text before.
+// Wine drops a copy for good when the clipboard is open in another program as
+// the copy arrives, so the clipboard is opened only once it has changed since
+// `since`, a count of changes read before the copy was made.
+int WaitForClipboard(const std::string& escaped, DWORD since) {
+  const std::wstring wanted = WithoutCarriageReturns(Unescaped(escaped));
+  std::wstring held = L"(unchanged)";
+  DWORD read = since;
+  for (const Deadline deadline; !deadline.Passed();) {
+    const DWORD changes = GetClipboardSequenceNumber();
+    if (changes != read && OpenClipboard(nullptr)) {
+      held.clear();
+      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
+          held = WithoutCarriageReturns(locked);
+          GlobalUnlock(data);
+        }
+      }
+      CloseClipboard();
+      read = changes;
+      if (held == wanted) return 0;
+    }
+    Sleep(kPollMilliseconds);
+  }
+  std::printf("wanted clipboard=%s, found %s\n", escaped.c_str(), Narrow(held).c_str());
+  return 1;
+}
+
+// WM_DPICHANGED as Windows sends it: the new dpi, and the window's rectangle
+// for it, which the message points to in the window's own process. The
+// rectangle keeps the window's corner and frame and has the layout's client
+// area at that dpi.
+int ChangeDpi(int dpi) {
+  HWND window = FindCalculator();
+  if (window == nullptr) return 1;
+  RECT outer{};
+  RECT client{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  const int frameWidth = (outer.right - outer.left) - client.right;
+  const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+  const RECT suggested{
+      outer.left, outer.top,
+      outer.left + frameWidth +
+          velmorida::layout::TwipsToPixels(velmorida::layout::kClientArea.width, dpi),
+      outer.top + frameHeight +
+          velmorida::layout::TwipsToPixels(velmorida::layout::kClientArea.height, dpi)};
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+  if (process == nullptr) return 1;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+  int status = 1;
+  if (remote != nullptr &&
+      WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr)) {
+    DWORD_PTR ignored = 0;
+    if (SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                            reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, kMessageTimeout,
+                            &ignored)) {
+      status = 0;
+    }
+  }
+  if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return status;
 }
 
 // The open list of a drop-down list is a top-level window of its own. Its
@@ -203,8 +318,7 @@ int Point(const std::string& name, int item) {
   POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   if (item >= 0) {
     HWND list = nullptr;
-    for (int waited = 0; list == nullptr && waited <= kWaitMilliseconds;
-         waited += kPollMilliseconds) {
+    for (const Deadline deadline; list == nullptr && !deadline.Passed();) {
       list = OpenList();
       if (list == nullptr) Sleep(kPollMilliseconds);
     }
@@ -225,10 +339,20 @@ int Answer(const std::vector<std::string>& args) {
     return 0;
   }
   if (!args.empty() && args[0] == "wait") return Wait({args.begin() + 1, args.end()});
+  if (args.size() == 1 && args[0] == "changes") {
+    std::printf("%lu\n", GetClipboardSequenceNumber());
+    return 0;
+  }
+  if (args.size() == 3 && args[0] == "clipboard") {
+    return WaitForClipboard(args[1], std::stoul(args[2]));
+  }
+  if (args.size() == 2 && args[0] == "dpi") return ChangeDpi(std::stoi(args[1]));
   if (args.size() >= 2 && args[0] == "point") {
     return Point(args[1], args.size() > 2 ? std::stoi(args[2]) : -1);
   }
-  std::fprintf(stderr, "usage: reader dump | wait KEY=VALUE... | point NAME [ITEM] | serve\n");
+  std::fprintf(stderr,
+               "usage: reader dump | wait KEY=VALUE... | point NAME [ITEM] | clipboard TEXT | dpi "
+               "DPI | serve\n");
   return 2;
 }
 
