@@ -12,12 +12,15 @@
 # until it is done. Any short-lived client (xdotool, xprop, a probe) would
 # then make the program that connects just after it fail with "could not
 # connect to display".
+#
+# -r: no key repeats. On a busy machine xdotool's release of a key can come
+# after the repeat delay, and the key would be typed twice.
 start_xvfb() {
   local fifo log number=""
   fifo=$(mktemp -u)
   log=$(mktemp)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -nolisten tcp -noreset "$@" 3>"$fifo" >"$log" 2>&1 &
+  Xvfb -displayfd 3 -nolisten tcp -noreset -r "$@" 3>"$fifo" >"$log" 2>&1 &
   XVFB_PID=$!
   read -r -t 30 number <"$fifo" || true
   rm -f "$fifo"

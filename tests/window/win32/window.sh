@@ -25,10 +25,7 @@ stop_calculator() {
   [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
   app=""
 }
-# -r: no key repeats. A key's press and release are two events, and on a busy
-# machine xdotool may send the release after the server's repeat delay: a
-# BackSpace then deletes two characters.
-start_xvfb -screen 0 1024x768x24 -r
+start_xvfb -screen 0 1024x768x24
 trap 'stop_calculator || true; kill ${copier:-} 2>/dev/null || true; end_prefix
   kill "$XVFB_PID" 2>/dev/null || true; rm -f "${reader_log:-}" "${spoken:-}"' EXIT
 use_fresh_prefix "${VELMORIDA_WINE_TEST:-win32_window}"
