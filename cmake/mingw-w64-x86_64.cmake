@@ -15,8 +15,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# One self-contained executable: the C++ runtime and the posix thread
-# library linked in, so that it imports Windows' own DLLs only.
+# Self-contained executables and DLLs: the C++ runtime, the posix thread
+# library and the stack protector's libssp linked in, so that each imports
+# Windows' own DLLs only (a DLL that needs libssp-0.dll does not load).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/wine/run.sh)
