@@ -5,7 +5,8 @@
 #   make check    the quick part of `make test`: the Release build's suite alone
 #   make windows  velmorida.exe for Windows, cross-built (build-windows/)
 #   make windows-package  its MSI installer and portable zip (build-windows/)
-#   make web      the browser edition, one HTML file (build-web/velmorida.html)
+#   make web      the browser edition, one HTML file (build-web/velmorida.html),
+#                 and the same page as an installable app (build-web/site/)
 #   make bench    the four benchmarks (docs/performance.md)
 # Each first installs the Debian packages it is missing (as root), or prints
 # the apt-get line to run (as any other user); `make run` needs only the
@@ -103,12 +104,13 @@ windows-package: windows
 
 web: deps-web
 	cmake --preset web
-	cmake --build --preset web -j $(JOBS) --target velmorida_page
+	cmake --build --preset web -j $(JOBS) --target velmorida_page velmorida_site
 	@echo "$(WEB_DIR)/velmorida.html: $$(stat -c %s $(WEB_DIR)/velmorida.html) bytes"
+	@echo "$(WEB_DIR)/site/: $$(ls $(WEB_DIR)/site | wc -l) files, $$(cat $(WEB_DIR)/site/* | wc -c) bytes"
 
 # The browser edition: the core tests under Node, the transcript compared
 # with the native build's, the page's size, the page in headless Chromium
-# and axe-core on it.
+# and axe-core on it, and the installable site served over HTTP.
 test-web: deps-test
 	cmake --preset default -DBUILD_TESTING=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target transcript

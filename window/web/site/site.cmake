@@ -1,0 +1,30 @@
+# The web edition as an installable app: build-web/site/, a folder any
+# static web server serves as it is. Its index.html is the finished one-file
+# page with only what installing needs added; beside it the manifest, the
+# icons and a service worker for offline use. The one-file page is not
+# touched.
+include(${PROJECT_SOURCE_DIR}/cmake/web_build_tool.cmake)
+
+add_web_build_tool(web_app_files ${CMAKE_CURRENT_LIST_DIR}/web_app_files.cpp
+                                 ${CMAKE_CURRENT_LIST_DIR}/png.cpp)
+
+set(site_dir ${PROJECT_BINARY_DIR}/site)
+set(site_sources ${CMAKE_CURRENT_LIST_DIR})
+# Made afresh each time, so that the folder, and the worker's list of what
+# to keep, hold no file of an earlier build.
+add_custom_command(
+  OUTPUT ${site_dir}/index.html ${site_dir}/sw.js
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${site_dir}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${site_dir}
+  COMMAND web_app_files ${site_dir}
+  COMMAND ${CMAKE_COMMAND} -DPAGE=$<TARGET_FILE:velmorida_page> -DHEAD=${site_sources}/head.html
+          -DBODY=${site_sources}/register_worker.html -DINDEX=${site_dir}/index.html
+          -P ${site_sources}/make_index.cmake
+  COMMAND ${CMAKE_COMMAND} -DSITE=${site_dir} -DTEMPLATE=${site_sources}/sw.js.in
+          -DWORKER=${site_dir}/sw.js -P ${site_sources}/make_worker.cmake
+  DEPENDS velmorida_page web_app_files ${site_sources}/head.html
+          ${site_sources}/register_worker.html ${site_sources}/make_index.cmake
+          ${site_sources}/sw.js.in ${site_sources}/make_worker.cmake
+  COMMENT "Making the installable site in ${site_dir}"
+  VERBATIM)
+add_custom_target(velmorida_site ALL DEPENDS ${site_dir}/index.html ${site_dir}/sw.js)
