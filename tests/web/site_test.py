@@ -1,0 +1,364 @@
+#!/usr/bin/python3
+"""The web edition as an installable app: the site's folder, published under
+a path of its own by Python's http.server on 127.0.0.1, in Debian's headless
+Chromium. Installing (no installability error, the manifest, the icons), the
+service worker's offline start, and a newer folder published over it.
+
+    site_test.py PAGE.html SITE_DIR SITE_SOURCES [unittest arguments]
+
+SITE_SOURCES holds the worker's template and the script that writes it, with
+which a newer folder is made as the build makes one. Offline is a stopped
+server: DevTools' emulated offline does not reach a service worker's own
+fetches. Each server listens on a port the system picks and each browser
+has its own profile, so runs go side by side; every wait is for a condition.
+"""
+import base64
+import difflib
+import json
+import math
+import os
+import re
+import select
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import urllib.parse
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import browser_test  # noqa: E402  (reads PAGE.html from argv[1])
+
+PAGE = browser_test.PAGE
+SITE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
+SITE_SOURCES = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
+WAIT_SECONDS = browser_test.WAIT_SECONDS
+# Published below the root, as most hosts publish: nothing may assume the
+# root. A second copy on the same origin must survive the first's update.
+APP_PATH = 'apps/velmorida/'
+COPY_PATH = 'apps/velmorida-copy/'
+ICON = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'resources',
+                    'velmorida.xpm')
+# What installing adds to the page's security policy, and nothing else.
+ADDED_DIRECTIVES = {'manifest-src': "'self'", 'worker-src': "'self'", 'img-src': "'self'"}
+# A maskable icon keeps what lies within this share of its size from its
+# centre; launchers cut away the rest.
+SAFE_RADIUS_SHARE = 0.4
+# The launcher's label holds about this many characters.
+SHORT_NAME_MOST = 12
+# The issue's promise: a newer folder reaches the user within this many visits.
+VISITS_TO_UPDATE = 4
+OPAQUE = 255
+
+READY = 'return document.documentElement.dataset.ready === "true"'
+CONTROLLED = 'return navigator.serviceWorker.controller !== null'
+# Every cache of the origin: its name and the addresses it keeps.
+CACHES = '''
+const done = arguments[arguments.length - 1];
+caches.keys().then((names) => Promise.all(names.map((name) => caches.open(name)
+    .then((cache) => cache.keys())
+    .then((requests) => [name, requests.map((r) => r.url)]))))
+  .then((all) => done(Object.fromEntries(all)), (error) => done('failed: ' + error));
+'''
+# An image of the folder as the browser decodes it: its size and its
+# pixels, not premultiplied, base64-encoded.
+PIXELS = '''
+const done = arguments[arguments.length - 1];
+const image = new Image();
+image.src = arguments[0];
+image.decode().then(() => {
+  const canvas = document.createElement('canvas');
+  canvas.width = image.naturalWidth;
+  canvas.height = image.naturalHeight;
+  const context = canvas.getContext('2d');
+  context.drawImage(image, 0, 0);
+  const data = context.getImageData(0, 0, canvas.width, canvas.height).data;
+  let text = '';
+  const chunk = 0x8000;
+  for (let i = 0; i < data.length; i += chunk) {
+    text += String.fromCharCode.apply(null, data.subarray(i, i + chunk));
+  }
+  done([canvas.width, canvas.height, btoa(text)]);
+}, (error) => done('failed: ' + error));
+'''
+
+
+def read_xpm(path):
+    """The program's icon: its width and its rows of (r, g, b) or None."""
+    with open(path, encoding='ascii') as source:
+        strings = re.findall(r'"([^"]*)"', source.read())
+    width, height, colours, chars = (int(n) for n in strings[0].split())
+    palette = {}
+    for line in strings[1:1 + colours]:
+        kind, value = line[chars:].split()
+        assert kind == 'c', line
+        palette[line[:chars]] = None if value == 'None' else rgb(value)
+    rows = strings[1 + colours:1 + colours + height]
+    return width, [[palette[row[i:i + chars]] for i in range(0, len(row), chars)]
+                   for row in rows]
+
+
+def rgb(colour):
+    """(r, g, b) of a CSS colour #rrggbb."""
+    assert re.fullmatch('#[0-9a-fA-F]{6}', colour), colour
+    return tuple(int(colour[i:i + 2], 16) for i in (1, 3, 5))
+
+
+def policy_directives(html):
+    """The page's security policy, by directive name."""
+    match = re.search(r'<meta http-equiv="Content-Security-Policy"\s+content="([^"]*)"', html)
+    assert match, 'no security policy'
+    directives = {}
+    for directive in match.group(1).split(';'):
+        name, _, value = directive.strip().partition(' ')
+        directives[name] = value
+    return directives
+
+
+class Site:
+    """Copies of the site's folder under a fresh root, and the server of
+    that root, a process of its own on a port the system picks."""
+
+    def __init__(self, *paths):
+        self.root = tempfile.mkdtemp(prefix='velmorida-site-')
+        self.process = None
+        for path in paths:
+            shutil.copytree(SITE, self.folder(path))
+
+    def folder(self, path=APP_PATH):
+        return os.path.join(self.root, path)
+
+    def start(self):
+        self.process = subprocess.Popen(
+            [sys.executable, '-u', '-m', 'http.server', '0', '--bind', '127.0.0.1',
+             '--directory', self.root],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        ready, _, _ = select.select([self.process.stdout], [], [], WAIT_SECONDS)
+        line = self.process.stdout.readline() if ready else ''
+        match = re.search(r' port (\d+) ', line)
+        if not match:
+            self.stop()
+            raise RuntimeError('http.server did not say its port: %r' % line)
+        self.port = int(match.group(1))
+        return self
+
+    def url(self, path=APP_PATH):
+        return 'http://127.0.0.1:%d/%s' % (self.port, path)
+
+    def stop(self):
+        """The server ended by its process id; the port refuses from then on."""
+        if self.process is not None:
+            self.process.terminate()
+            self.process.wait(timeout=WAIT_SECONDS)
+            self.process.stdout.close()
+            self.process = None
+
+    def publish_newer(self, path=APP_PATH):
+        """A newer page over the folder, and its worker written again as the
+        build writes it; the page says it is newer in a meta element."""
+        index = os.path.join(self.folder(path), 'index.html')
+        with open(index, encoding='utf-8') as page:
+            html = page.read()
+        with open(index, 'w', encoding='utf-8') as page:
+            page.write(html.replace('</head>', '<meta name="edition" content="newer">\n</head>', 1))
+        subprocess.run(['cmake', '-DSITE=' + self.folder(path),
+                        '-DTEMPLATE=' + os.path.join(SITE_SOURCES, 'sw.js.in'),
+                        '-DWORKER=' + os.path.join(self.folder(path), 'sw.js'),
+                        '-P', os.path.join(SITE_SOURCES, 'make_worker.cmake')], check=True)
+
+    def remove(self):
+        self.stop()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class SiteBrowser(browser_test.Browser):
+    """Chromium as the page's tests start it, with the network on."""
+
+    def __init__(self):
+        super().__init__()
+        self.driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
+            'offline': False, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
+
+    def visit(self, url):
+        """The address, once the calculator on it has started."""
+        self.driver.get(url)
+        self.wait_for(lambda d: self.script(READY), 'the calculator did not start at ' + url)
+        return self
+
+    def wait_until_controlled(self):
+        self.wait_for(lambda d: self.script(CONTROLLED), 'no service worker controls the page')
+
+    def caches(self):
+        kept = self.driver.execute_async_script(CACHES)
+        if isinstance(kept, str):
+            raise AssertionError(kept)
+        return kept
+
+    def newer(self):
+        return self.script('return document.querySelector("meta[name=edition]") !== null')
+
+    def reactance(self):
+        self.enter('100', 'nF', '1', 'kHz')
+        return self.value('txtR'), self.element('lblUM').text
+
+
+class SiteTest(unittest.TestCase):
+    """Each test with its own copies of the folder, server and browser."""
+    paths = (APP_PATH,)
+
+    def setUp(self):
+        self.site = Site(*self.paths).start()
+        self.addCleanup(self.site.remove)
+        self.browser = SiteBrowser()
+        self.addCleanup(self.browser.quit)
+
+
+class Installing(unittest.TestCase):
+    """What the browser reads to install the app; the tests only read, so
+    they share one server and browser."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.site = Site(APP_PATH).start()
+        cls.addClassCleanup(cls.site.remove)
+        cls.browser = SiteBrowser()
+        cls.addClassCleanup(cls.browser.quit)
+        cls.browser.visit(cls.site.url())
+        cls.driver = cls.browser.driver
+        found = cls.driver.execute_cdp_cmd('Page.getAppManifest', {})
+        cls.manifest_url = found['url']
+        cls.manifest_errors = found['errors']
+        cls.manifest = json.loads(found['data']) if found.get('data') else {}
+
+    def test_no_installability_error(self):
+        errors = self.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})
+        self.assertEqual(errors['installabilityErrors'], [])
+
+    def test_manifest_names_the_app_in_romanian_relative_to_its_folder(self):
+        self.assertEqual(self.manifest_url, self.site.url() + 'manifest.webmanifest')
+        self.assertEqual(self.manifest_errors, [])
+        m = self.manifest
+        expected = {'name': 'Velmorida condensatoarelor', 'lang': 'ro', 'display': 'standalone'}
+        self.assertEqual({key: m.get(key) for key in expected}, expected)
+        self.assertTrue(m['name'].startswith(m['short_name']))
+        self.assertLessEqual(len(m['short_name']), SHORT_NAME_MOST)
+        for key in ('start_url', 'scope'):
+            self.assertEqual(urllib.parse.urljoin(self.manifest_url, m[key]), self.site.url(), key)
+        # The colours of the window as the page draws it.
+        window = self.browser.script(
+            'return getComputedStyle(document.getElementById("lblUM")).backgroundColor')
+        drawn = tuple(int(n) for n in re.findall(r'\d+', window)[:3])
+        for key in ('theme_color', 'background_color'):
+            self.assertEqual(rgb(m[key]), drawn, key)
+
+    def pixels(self, src):
+        """The icon as the browser decodes it: its size, and its pixels by (x, y)."""
+        decoded = self.driver.execute_async_script(
+            PIXELS, urllib.parse.urljoin(self.manifest_url, src))
+        self.assertIsInstance(decoded, list, '%s: %s' % (src, decoded))
+        width, height, data = decoded
+        self.assertEqual(width, height, src)
+        rgba = base64.b64decode(data)
+        return width, rgba, lambda x, y: tuple(rgba[(y * width + x) * 4:(y * width + x + 1) * 4])
+
+    def test_icons_are_the_programs_at_their_sizes(self):
+        icons = {icon['src']: icon for icon in self.manifest['icons']}
+        kinds = {(icon['sizes'], icon.get('purpose', 'any')) for icon in icons.values()}
+        self.assertLessEqual({('192x192', 'any'), ('512x512', 'any')}, kinds)
+        self.assertIn('maskable', {purpose for _, purpose in kinds})
+        touch = self.browser.script(
+            'return document.querySelector("link[rel=apple-touch-icon]").getAttribute("href")')
+        design_size, design = read_xpm(ICON)
+        backdrop = rgb(self.manifest['background_color']) + (OPAQUE,)
+        checked = [(src, icon.get('purpose', 'any')) for src, icon in icons.items()]
+        for src, purpose in checked + [(touch, 'touch')]:
+            with self.subTest(src):
+                size, rgba, pixel = self.pixels(src)
+                if src in icons:
+                    self.assertEqual(icons[src]['sizes'], '%dx%d' % (size, size))
+                if purpose == 'any':
+                    # The design, each of its pixels a square of whole pixels.
+                    scale = size // design_size
+                    self.assertEqual(
+                        [[pixel(x * scale + scale // 2, y * scale + scale // 2)
+                          for x in range(design_size)] for y in range(design_size)],
+                        [[(0, 0, 0, 0) if c is None else c + (OPAQUE,) for c in row]
+                         for row in design])
+                    continue
+                # A launcher may cut it to any shape and iOS draws
+                # transparency black: opaque to its edges, and a maskable
+                # one has nothing but its backdrop outside the safe circle.
+                self.assertEqual(set(rgba[3::4]), {OPAQUE})
+                if purpose == 'maskable':
+                    centre, radius = size / 2, SAFE_RADIUS_SHARE * size
+                    cut = {(x, y) for y in range(size) for x in range(size)
+                           if math.hypot(x + 0.5 - centre, y + 0.5 - centre) > radius}
+                    self.assertEqual({xy for xy in cut if pixel(*xy) != backdrop}, set())
+
+    def test_page_is_the_one_file_page_with_only_what_installing_needs(self):
+        with open(PAGE, encoding='utf-8') as page:
+            single = page.read()
+        with open(os.path.join(self.site.folder(), 'index.html'), encoding='utf-8') as page:
+            index = page.read()
+        directives = policy_directives(single)
+        directives.update(ADDED_DIRECTIVES)
+        self.assertEqual(policy_directives(index), directives)
+        # Every line of the one-file page is there, in its order, but for
+        # its policy; what is added is what the other tests try.
+        ours, theirs = single.splitlines(), index.splitlines()
+        changed = [ours[i1:i2] for tag, i1, i2, _, _ in
+                   difflib.SequenceMatcher(None, ours, theirs, autojunk=False).get_opcodes()
+                   if tag in ('replace', 'delete')]
+        self.assertEqual(changed, [[line for line in ours if 'default-src' in line]])
+
+
+class Offline(SiteTest):
+    def test_starts_and_computes_with_the_server_stopped(self):
+        b = self.browser
+        # A file in the folder that is not the site's: it must not be kept.
+        with open(os.path.join(self.site.folder(), 'notes.txt'), 'w', encoding='ascii') as notes:
+            notes.write('not part of the site\n')
+        b.visit(self.site.url())
+        b.wait_until_controlled()
+        b.driver.get(self.site.url() + 'notes.txt')
+        self.site.stop()
+        for address in (self.site.url(), self.site.url() + 'index.html'):
+            with self.subTest(address):
+                b.visit(address)
+                self.assertEqual(b.reactance(), ('1.592', 'kOhm'))
+        kept = b.caches()
+        self.assertEqual(len(kept), 1, kept)
+        own = {self.site.url()} | {self.site.url() + name for name in os.listdir(SITE)
+                                   if name not in ('index.html', 'sw.js')}
+        self.assertEqual(set(next(iter(kept.values()))), own)
+
+
+class Update(SiteTest):
+    paths = (APP_PATH, COPY_PATH)
+
+    def test_newer_folder_shows_within_four_visits_and_offline(self):
+        b = self.browser
+        for path in (APP_PATH, COPY_PATH):
+            b.visit(self.site.url(path))
+            b.wait_until_controlled()
+        b.wait_for(lambda d: len(b.caches()) == 2, 'each copy keeps a cache')
+        before = set(b.caches())
+        self.site.publish_newer(APP_PATH)
+        for _ in range(VISITS_TO_UPDATE):
+            b.visit(self.site.url())
+            if b.newer():
+                break
+        self.assertTrue(b.newer(), 'the newer folder did not show in %d visits' % VISITS_TO_UPDATE)
+        # The newer worker's cache replaces the older one; the other copy's stays.
+        b.wait_for(lambda d: len(b.caches()) == 2 and len(set(b.caches()) & before) == 1,
+                   'the older cache was not replaced by a newer one, or the copy lost its own')
+        self.site.stop()
+        b.visit(self.site.url())
+        self.assertTrue(b.newer(), 'offline, the older page came back')
+        self.assertEqual(b.reactance(), ('1.592', 'kOhm'))
+        b.visit(self.site.url(COPY_PATH))
+        self.assertFalse(b.newer())
+
+
+if __name__ == '__main__':
+    unittest.main()
