@@ -14,6 +14,7 @@ has its own profile, so runs go side by side; every wait is for a condition.
 """
 import base64
 import difflib
+import hashlib
 import json
 import math
 import os
@@ -48,17 +49,37 @@ SAFE_RADIUS_SHARE = 0.4
 SHORT_NAME_MOST = 12
 # The issue's promise: a newer folder reaches the user within this many visits.
 VISITS_TO_UPDATE = 4
+# How long a host lets browsers keep its files (GitHub Pages: ten minutes).
+HOST_KEEPS_SECONDS = 600
 OPAQUE = 255
 
 READY = 'return document.documentElement.dataset.ready === "true"'
 CONTROLLED = 'return navigator.serviceWorker.controller !== null'
-# Every cache of the origin: its name and the addresses it keeps.
+# Every cache of the origin by name: each address it keeps, with the
+# SHA-256 of what it keeps there.
 CACHES = '''
 const done = arguments[arguments.length - 1];
-caches.keys().then((names) => Promise.all(names.map((name) => caches.open(name)
-    .then((cache) => cache.keys())
-    .then((requests) => [name, requests.map((r) => r.url)]))))
+const hex = (bytes) => Array.from(new Uint8Array(bytes), (b) => b.toString(16).padStart(2, '0'));
+async function kept(name) {
+  const cache = await caches.open(name);
+  const files = {};
+  for (const request of await cache.keys()) {
+    const body = await (await cache.match(request)).arrayBuffer();
+    files[request.url] = hex(await crypto.subtle.digest('SHA-256', body)).join('');
+  }
+  return [name, files];
+}
+caches.keys().then((names) => Promise.all(names.map(kept)))
   .then((all) => done(Object.fromEntries(all)), (error) => done('failed: ' + error));
+'''
+# Python's http.server, telling browsers they may keep each file a while.
+CACHING_SERVER = '''
+import functools, http.server, sys
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def end_headers(self):
+        self.send_header('Cache-Control', 'max-age=' + sys.argv[2])
+        super().end_headers()
+http.server.test(functools.partial(Handler, directory=sys.argv[1]), port=0, bind='127.0.0.1')
 '''
 # An image of the folder as the browser decodes it: its size and its
 # pixels, not premultiplied, base64-encoded.
@@ -128,11 +149,11 @@ class Site:
     def folder(self, path=APP_PATH):
         return os.path.join(self.root, path)
 
-    def start(self):
-        self.process = subprocess.Popen(
-            [sys.executable, '-u', '-m', 'http.server', '0', '--bind', '127.0.0.1',
-             '--directory', self.root],
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    def start(self, keep_seconds=None):
+        serve = (['-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', self.root]
+                 if keep_seconds is None else ['-c', CACHING_SERVER, self.root, str(keep_seconds)])
+        self.process = subprocess.Popen([sys.executable, '-u'] + serve, stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL, text=True)
         ready, _, _ = select.select([self.process.stdout], [], [], WAIT_SECONDS)
         line = self.process.stdout.readline() if ready else ''
         match = re.search(r' port (\d+) ', line)
@@ -154,17 +175,30 @@ class Site:
             self.process = None
 
     def publish_newer(self, path=APP_PATH):
-        """A newer page over the folder, and its worker written again as the
-        build writes it; the page says it is newer in a meta element."""
+        """A newer page and manifest over the folder, and its worker written
+        again as the build writes it; the page says it is newer in a meta
+        element."""
         index = os.path.join(self.folder(path), 'index.html')
         with open(index, encoding='utf-8') as page:
             html = page.read()
         with open(index, 'w', encoding='utf-8') as page:
             page.write(html.replace('</head>', '<meta name="edition" content="newer">\n</head>', 1))
+        with open(os.path.join(self.folder(path), 'manifest.webmanifest'), 'a') as manifest:
+            manifest.write('\n')
         subprocess.run(['cmake', '-DSITE=' + self.folder(path),
                         '-DTEMPLATE=' + os.path.join(SITE_SOURCES, 'sw.js.in'),
                         '-DWORKER=' + os.path.join(self.folder(path), 'sw.js'),
                         '-P', os.path.join(SITE_SOURCES, 'make_worker.cmake')], check=True)
+
+    def to_keep(self, folder, path=APP_PATH):
+        """What the worker should keep of a folder: each file's address,
+        the page's being the folder's, and the SHA-256 of its content."""
+        files = {}
+        for name in set(os.listdir(folder)) - {'sw.js'}:
+            with open(os.path.join(folder, name), 'rb') as file:
+                address = self.url(path) + ('' if name == 'index.html' else name)
+                files[address] = hashlib.sha256(file.read()).hexdigest()
+        return files
 
     def remove(self):
         self.stop()
@@ -205,9 +239,11 @@ class SiteBrowser(browser_test.Browser):
 class SiteTest(unittest.TestCase):
     """Each test with its own copies of the folder, server and browser."""
     paths = (APP_PATH,)
+    keep_seconds = None  # how long the server lets browsers keep its files
+    maxDiff = None  # a cache's addresses and digests, in full
 
     def setUp(self):
-        self.site = Site(*self.paths).start()
+        self.site = Site(*self.paths).start(self.keep_seconds)
         self.addCleanup(self.site.remove)
         self.browser = SiteBrowser()
         self.addCleanup(self.browser.quit)
@@ -328,13 +364,14 @@ class Offline(SiteTest):
                 self.assertEqual(b.reactance(), ('1.592', 'kOhm'))
         kept = b.caches()
         self.assertEqual(len(kept), 1, kept)
-        own = {self.site.url()} | {self.site.url() + name for name in os.listdir(SITE)
-                                   if name not in ('index.html', 'sw.js')}
-        self.assertEqual(set(next(iter(kept.values()))), own)
+        self.assertEqual(next(iter(kept.values())), self.site.to_keep(SITE))
 
 
 class Update(SiteTest):
+    """Published on a host that lets browsers keep its files a while, the
+    newer version must get past the browser's HTTP cache too."""
     paths = (APP_PATH, COPY_PATH)
+    keep_seconds = HOST_KEEPS_SECONDS
 
     def test_newer_folder_shows_within_four_visits_and_offline(self):
         b = self.browser
@@ -352,6 +389,9 @@ class Update(SiteTest):
         # The newer worker's cache replaces the older one; the other copy's stays.
         b.wait_for(lambda d: len(b.caches()) == 2 and len(set(b.caches()) & before) == 1,
                    'the older cache was not replaced by a newer one, or the copy lost its own')
+        newer = b.caches()
+        (name,) = set(newer) - before
+        self.assertEqual(newer[name], self.site.to_keep(self.site.folder()))
         self.site.stop()
         b.visit(self.site.url())
         self.assertTrue(b.newer(), 'offline, the older page came back')
