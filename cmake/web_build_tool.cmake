@@ -1,9 +1,7 @@
-# add_web_build_tool(TARGET SOURCES...): a C++ program of the web build that
-# runs on the build machine while the build runs, to make files from the
-# shared rules. emscripten compiles it, linked with velmorida_core, into one
-# script for Node that reads and writes the machine's own files; it is never
-# shipped. Run it from add_custom_command as `COMMAND TARGET ARGS...`: CMake
-# puts the cross build's emulator, Node, before the script.
+# add_web_build_tool(TARGET SOURCES...): a C++ program, linked with
+# velmorida_core, that the web build runs under Node to make files from the
+# shared rules; it reads and writes the machine's files and is never shipped.
+# Run it as `COMMAND TARGET ARGS...` in add_custom_command: CMake adds Node.
 if(NOT EMSCRIPTEN)
   message(FATAL_ERROR "web_build_tool.cmake is for the emscripten build only")
 endif()

@@ -1,9 +1,7 @@
-# Makes the site's index.html from the finished one-file page: the same
-# page, with only what installing needs added: its security policy opened to
-# the origin's own manifest, worker and icons, the links to the manifest and
-# icons before </head>, the worker's registration before </body>. Whatever it
-# cannot find exactly once, or a directive the policy already has, stops the
-# build: the page is edited as it is, never guessed at.
+# Makes the site's index.html from the finished one-file page, adding only
+# what installing needs: the policy opened to the origin's manifest, worker
+# and icons, their links before </head>, the worker's registration before
+# </body>. Anything not found exactly once stops the build; nothing is guessed.
 #
 #   cmake -DPAGE=velmorida.html -DHEAD=head.html -DBODY=register_worker.html
 #         -DINDEX=index.html -P make_index.cmake

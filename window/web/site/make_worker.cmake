@@ -1,8 +1,7 @@
-# Writes the site's service worker from its template: the list of the files
-# in the site's folder, and a version made from their content and the
-# template's. The same sources give the same worker byte for byte; any
-# change to the site gives a new worker, which the browser installs, with a
-# cache of a new name.
+# Writes the site's service worker from its template: the folder's files,
+# and a version from their content and the template's. The same sources
+# give the same worker byte for byte; any change gives a new worker, which
+# the browser installs, with a cache of a new name.
 #
 #   cmake -DSITE=folder -DTEMPLATE=sw.js.in -DWORKER=folder/sw.js -P make_worker.cmake
 

@@ -1,3 +1,5 @@
+// The PNG writer: scanline filters that turn runs and repeated rows into
+// zeros, deflate, zlib's and PNG's framing with their checksums.
 #include "window/web/site/png.h"
 
 #include <algorithm>

@@ -1,8 +1,6 @@
-// PNG files from RGBA pixels, written without any library: one IDAT of a
-// zlib stream whose single deflate block uses the fixed Huffman codes and
-// repeats of the previous byte. Made for the web app's icons, which are
-// pixel art scaled by whole factors and so shrink to runs; it is no
-// general-purpose compressor, and it reads no PNG.
+// PNG files from RGBA pixels, with no library: one deflate block of fixed
+// codes and repeats of the byte before. Made for icons of pixel art scaled
+// by whole factors, which shrink to runs; no general compressor, no reader.
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,7 @@
 # The web edition as an installable app: build-web/site/, a folder any
-# static web server serves as it is. Its index.html is the finished one-file
-# page with only what installing needs added; beside it the manifest, the
-# icons and a service worker for offline use. The one-file page is not
-# touched.
+# static web server serves as it is: the built one-file page with only what
+# installing needs added, the manifest, the icons and a service worker for
+# offline use. The one-file page itself is left as it is.
 include(${PROJECT_SOURCE_DIR}/cmake/web_build_tool.cmake)
 
 add_web_build_tool(web_app_files ${CMAKE_CURRENT_LIST_DIR}/web_app_files.cpp

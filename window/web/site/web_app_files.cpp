@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <span>
 #include <sstream>
