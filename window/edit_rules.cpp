@@ -40,8 +40,4 @@ std::string_view WithoutEdgeLineBreaks(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-std::string_view KeypadDecimalText(const NumberFormat& format) {
-  return format.decimal;
-}
-
 }  // namespace velmorida

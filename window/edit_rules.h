@@ -1,7 +1,7 @@
 // The window's rules around an edit that are not the handlers' and not a
 // toolkit's: where the caret goes after a correction, what a screen reader is
-// told afterwards, what a paste loses at its ends, and what the keypad's
-// decimal key types. Both presentations apply them; nothing here is drawn.
+// told afterwards, and what a paste loses at its ends. The calculator's
+// interface (calculator.h) applies them; nothing here is drawn.
 #pragma once
 
 #include <string>
@@ -11,11 +11,6 @@
 #include "calc/number_text.h"
 
 namespace velmorida {
-
-// The user's decimal separator. One declaration, one definition per
-// presentation: Qt's system locale on Linux, the regional settings on
-// Windows.
-NumberFormat SystemNumberFormat();
 
 enum class CaretAfterEdit {
   Untouched,  // the box holds what was typed: the caret stays where it is
@@ -45,9 +40,5 @@ std::string SpokenAfterUnitChoice(const FormState& state, std::string_view unit,
 // cell copied from a spreadsheet arrives as "470\r\n" and reads as 470.
 // Blanks stay; the number reader accepts them.
 std::string_view WithoutEdgeLineBreaks(std::string_view text);
-
-// What the keypad's decimal key types: the locale's separator, whatever the
-// keyboard layout prints on the key.
-std::string_view KeypadDecimalText(const NumberFormat& format);
 
 }  // namespace velmorida

@@ -56,10 +56,14 @@ class Browser:
             'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
 
     def open(self):
-        """The page afresh, once its script has started the calculator."""
+        """The page afresh, once its script has started the calculator; a
+        core that could not start fails the test at once, with its reason."""
         self.driver.get('file://' + PAGE)
-        self.wait_for(lambda d: d.execute_script(
-            'return document.documentElement.dataset.ready === "true"'))
+        ready = self.wait_for(lambda d: d.execute_script(
+            'return document.documentElement.dataset.ready || false'))
+        if ready != 'true':
+            raise AssertionError('the page did not start: %s' % self.script(
+                'return document.documentElement.dataset.failure'))
         return self
 
     def wait_for(self, condition, message=''):

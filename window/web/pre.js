@@ -1,10 +1,13 @@
-// Runs before the core is set up. The WebAssembly is inlined in the page as
-// a data URI, which emscripten would fetch, and the page's security policy
-// forbids every fetch: it is decoded and instantiated here instead, which
-// works offline from disk as well as from a web server.
-Module['instantiateWasm'] = function (imports, receiveInstance) {
-  WebAssembly.instantiate(tryParseAsDataURI(wasmBinaryFile), imports)
-    .then(function (output) { receiveInstance(output['instance'], output['module']); });
-  return {};
-};
+// Runs before the core is set up. The core's WebAssembly is in the page,
+// base64 in an element of its own; handed to the module as its wasmBinary,
+// it is never fetched, which the page's security policy forbids anyway, so
+// the page works from disk as from a web server.
+Module['wasmBinary'] = Uint8Array.from(atob(document.getElementById('core').textContent),
+                                      (c) => c.charCodeAt(0));
 Module['onRuntimeInitialized'] = function () { startPage(); };
+// Whatever keeps the core from starting (an abort, an error, a promise of
+// the module's that fails) is shown on the page, and to a test waiting for
+// it, instead of a window that never comes to life.
+Module['onAbort'] = function (what) { pageFailed(String(what)); };
+window.addEventListener('error', (event) => pageFailed(String(event.message)));
+window.addEventListener('unhandledrejection', (event) => pageFailed(String(event.reason)));
