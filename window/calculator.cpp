@@ -95,6 +95,10 @@ std::optional<std::string> Calculator::Paste(std::string_view text, bool textSel
   return std::string(kept);
 }
 
+bool Calculator::SelectsOnPointerFocus(InputBox box) const {
+  return HoldsOnlyZero(state_, box, handlers_.format());
+}
+
 KeyOutcome Calculator::Press(const Key& key, KeyTarget target) {
   if (handlers_.ended()) return {KeyAction::End, {}};
   switch (KeyActionOf(key, target)) {

@@ -107,6 +107,12 @@ class Calculator {
   // and no selected text would be replaced.
   std::optional<std::string> Paste(std::string_view text, bool textSelected) const;
 
+  // Whether a box taking the focus from the pointer (a tap, a click) selects
+  // its text: only where it holds the "0" that the first digit is to
+  // replace, as it is at start-up. A touch screen has no precise caret, and
+  // a digit typed beside the "0" would make a figure ten times off.
+  bool SelectsOnPointerFocus(InputBox box) const;
+
   // A key on its way to the focused control; the window sees it first.
   KeyOutcome Press(const Key& key, KeyTarget target);
 

@@ -8,11 +8,14 @@ constexpr std::string_view kUnitAndFigure = ", ";
 
 }  // namespace
 
+bool HoldsOnlyZero(const FormState& state, InputBox box, const NumberFormat& format) {
+  return state.Text(box) == NumberToText(0, format);
+}
+
 CaretAfterEdit CaretAfter(const FormState& state, InputBox box, std::string_view typed,
                           const NumberFormat& format) {
-  const std::string& shown = state.Text(box);
-  if (shown == typed) return CaretAfterEdit::Untouched;
-  return shown == NumberToText(0, format) ? CaretAfterEdit::SelectAll : CaretAfterEdit::AtEnd;
+  if (state.Text(box) == typed) return CaretAfterEdit::Untouched;
+  return HoldsOnlyZero(state, box, format) ? CaretAfterEdit::SelectAll : CaretAfterEdit::AtEnd;
 }
 
 std::string SpokenResult(const FormState& state) {

@@ -18,6 +18,10 @@ enum class CaretAfterEdit {
   AtEnd,      // corrected to another text: the caret after its last character
 };
 
+// Whether the box holds only the "0" a correction or start-up leaves there,
+// which the next digit typed is to replace.
+bool HoldsOnlyZero(const FormState& state, InputBox box, const NumberFormat& format);
+
 // Where the caret goes once the box of `box` has taken `typed` and the
 // handlers have run.
 CaretAfterEdit CaretAfter(const FormState& state, InputBox box, std::string_view typed,

@@ -64,6 +64,27 @@ TEST(Calculator, WhatIsSpokenAfterEachEdit) {
   EXPECT_TRUE(calculator.state().txtRVisible);
 }
 
+// A tap or a click that gives a box the focus selects the "0" the user is to
+// type over, and nothing else: a number keeps the caret where it is put.
+TEST(Calculator, PointerFocusSelectsOnlyALoneZero) {
+  const struct {
+    const char* name;
+    const NumberFormat* format;
+    const char* typed;
+    bool selects;
+  } rows[] = {
+      {"StartUpZero", &kDot, nullptr, true},     {"CorrectedToZero", &kDot, "abc", true},
+      {"ZeroInACommaLocale", &kComma, "", true}, {"Number", &kDot, "47", false},
+      {"ZeroWithDecimals", &kDot, "0.0", false}, {"MinusZero", &kDot, "-0", false},
+  };
+  for (const auto& row : rows) {
+    Calculator calculator(*row.format, {});
+    if (row.typed != nullptr) calculator.Edit(InputBox::Frequency, row.typed);
+    EXPECT_EQ(calculator.SelectsOnPointerFocus(InputBox::Frequency), row.selects) << row.name;
+    EXPECT_TRUE(calculator.SelectsOnPointerFocus(InputBox::Capacitance)) << row.name;
+  }
+}
+
 struct UnitRow {
   const char* name;
   UnitList list;

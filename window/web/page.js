@@ -1,6 +1,7 @@
-// The calculator's page: takes over the window the HTML already shows, maps
-// the browser's events (edits, unit choices, pastes, drops, keys) to the
-// core's interface and draws what comes back. Every rule (the correction,
+// The calculator's page: takes over the window the HTML already shows (its
+// controls disabled until the core is ready), maps the browser's events
+// (edits, unit choices, pastes, drops, taps, keys) to the core's interface
+// and draws what comes back. Every rule (the correction,
 // the caret, what a paste keeps, what a key means, what is spoken) is the
 // core's; this script only carries events in and texts out.
 'use strict';
@@ -19,6 +20,7 @@ function bindCore() {
     edit: call('vm_edit', ['string', 'string']),
     chooseUnit: call('vm_choose_unit', ['string', 'number']),
     paste: call('vm_paste', ['string', 'number']),
+    selectsOnPointerFocus: cwrap('vm_selects_on_pointer_focus', 'number', ['string']),
     key: call('vm_key', Array(8).fill('number')),
   };
 }
@@ -96,7 +98,21 @@ function insertPasted(element, text, overSelection) {
   if (answer.insert !== undefined) insertIntoBox(element, answer.insert);
 }
 
+// A box that a tap or a click gives the focus, holding only its "0", has it
+// selected, as Tab and start-up leave it: the first digit replaces it.
+function watchPointerFocus(element) {
+  let focusedByPointer = false;
+  element.addEventListener('pointerdown', () => {
+    focusedByPointer = document.activeElement !== element;
+  });
+  element.addEventListener('click', () => {
+    if (focusedByPointer && core.selectsOnPointerFocus(element.id)) element.select();
+    focusedByPointer = false;
+  });
+}
+
 function watchBox(element) {
+  watchPointerFocus(element);
   element.addEventListener('input', () => onBoxEdited(element, element.value));
   element.addEventListener('paste', (event) => {
     event.preventDefault();
@@ -145,21 +161,15 @@ function onKey(event) {
   }
 }
 
-// On a screen narrower than the window (a phone) the whole window scales to
-// the width and keeps its layout.
-function fitToScreen() {
-  const window_ = document.getElementById('frmVelmorida');
-  const scale = Math.min(1, document.documentElement.clientWidth / window_.offsetWidth);
-  window_.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
-}
-
-// The core could not start: the page says so, and a test sees it at once.
-// Once it has started, the page's own errors are not taken for that.
+// The core could not start: the page says so in a line of its own, the
+// controls stay disabled, and a test sees it at once. Once it has started,
+// the page's own errors are not taken for that.
 function pageFailed(why) {
   const page = document.documentElement.dataset;
   if (page.ready === 'true') return;
   page.ready = 'failed';
   page.failure = why;
+  document.getElementById('needs').hidden = false;
 }
 
 function startPage() {
@@ -173,8 +183,7 @@ function startPage() {
   frame.querySelectorAll('select').forEach(watchList);
   document.addEventListener('keydown', onKey);
   render(core.render().view);
-  fitToScreen();
-  window.addEventListener('resize', fitToScreen);
+  frame.querySelectorAll('input, select').forEach((element) => { element.disabled = false; });
   // As after any reset: the first digit typed replaces the "0".
   const first = frame.querySelector('input');
   first.focus();

@@ -147,6 +147,13 @@ EMSCRIPTEN_KEEPALIVE const char* vm_paste(const char* text, int textSelected) {
   return Hand(inserted ? "{\"insert\":" + Json(*inserted) + '}' : std::string("{}"));
 }
 
+// Whether a box the pointer gives the focus selects its text: 1 or 0.
+EMSCRIPTEN_KEEPALIVE int vm_selects_on_pointer_focus(const char* control) {
+  const std::optional<ControlId> id = ControlNamed(control);
+  const std::optional<velmorida::InputBox> box = id ? velmorida::InputBoxAt(*id) : std::nullopt;
+  return box && TheCalculator()->SelectsOnPointerFocus(*box) ? 1 : 0;
+}
+
 // A key on its way to the focused element: {"action":..., "text":...}.
 EMSCRIPTEN_KEEPALIVE const char* vm_key(int control, int shift, int alt, int meta, int character,
                                         int escape, int keypadDecimal, int inInputBox) {

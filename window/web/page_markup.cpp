@@ -17,14 +17,23 @@ using layout::ControlKind;
 
 // CSS pixels are 1/96 inch: the layout's design dpi, 15 twips a pixel.
 constexpr int kCssDpi = layout::kDesignDpi;
+// What browsers give a page's text unless the user asks for another size.
+constexpr int kBrowserFontPixels = 16;
+// The least text size on a phone, where the window would be scaled down.
+constexpr int kPhoneTextPixels = 16;
 // Free fonts with Verdana's metrics, then the nearest common ones.
 constexpr std::string_view kFontFallbacks = ", Veranda, \"DejaVu Sans\", sans-serif";
+
+// Said where the calculator cannot start: scripts off, no WebAssembly.
+constexpr std::string_view kNeedsScript =
+    "Calculatorul are nevoie de JavaScript si WebAssembly pentru a functiona.";
 
 constexpr std::string_view kTitlePlaceholder = "{{{ TITLE }}}";
 constexpr std::string_view kStylePlaceholder = "{{{ STYLE }}}";
 constexpr std::string_view kWindowPlaceholder = "{{{ WINDOW }}}";
 constexpr std::string_view kScriptPlaceholder = "{{{ SCRIPT }}}";
 constexpr std::string_view kCorePlaceholder = "{{{ CORE }}}";
+constexpr std::string_view kNeedsPlaceholder = "{{{ NEEDS }}}";
 constexpr std::string_view kScriptEnd = "</script";
 
 constexpr std::string_view kBase64Digits =
@@ -64,22 +73,108 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-std::string Pixels(int twips) {
-  return std::to_string(layout::TwipsToPixels(twips, kCssDpi)) + "px";
+// The window's text size in CSS pixels at the browser's usual font size.
+int WindowFontPixels() {
+  return layout::FontPixels(layout::kFont, kCssDpi);
+}
+
+// A length of the window, in its text's size: the window's unit --u is that
+// size in pixels, as the browser gives it (its minimum font size and text
+// zoom included), so that the layout grows with the text. At the usual size
+// each place is its twips' pixels at 96 dpi.
+std::string Length(int twips) {
+  const int pixels = layout::TwipsToPixels(twips, kCssDpi);
+  if (pixels == 0) return "0";
+  return "calc(var(--u)*" + std::to_string(pixels) + '/' + std::to_string(WindowFontPixels()) + ')';
 }
 
 std::string Place(const layout::Twips& place, bool sized) {
-  std::string out = "left:" + Pixels(place.left) + ";top:" + Pixels(place.top);
-  if (sized) out += ";width:" + Pixels(place.width) + ";height:" + Pixels(place.height);
+  std::string out = "left:" + Length(place.left) + ";top:" + Length(place.top);
+  if (sized) out += ";width:" + Length(place.width) + ";height:" + Length(place.height);
   return out;
+}
+
+// A font as a multiple of the window's, so that it follows the browser's.
+std::string FontRule(const layout::Font& font) {
+  std::string out = "font-size:";
+  if (&font == &layout::kFont) {
+    out += "1em";
+  } else {
+    out += "calc(1em*" + std::to_string(layout::FontPixels(font, kCssDpi)) + '/' +
+           std::to_string(WindowFontPixels()) + ')';
+  }
+  return out + ";font-weight:" + std::to_string(font.weight);
 }
 
 // A label sizes itself to its caption, keeping its left edge.
 std::string ControlRule(const layout::Control& control) {
   return '#' + std::string(control.name) + '{' +
-         Place(control.place, control.kind != ControlKind::Label) +
-         ";font-size:" + std::to_string(layout::FontPixels(*control.font, kCssDpi)) +
-         "px;font-weight:" + std::to_string(control.font->weight) + '}';
+         Place(control.place, control.kind != ControlKind::Label) + ';' + FontRule(*control.font) +
+         '}';
+}
+
+bool IsCaption(const layout::Control& label) {
+  for (const layout::Control& control : layout::kControls) {
+    if (control.namedBy == label.id) return true;
+  }
+  return false;
+}
+
+bool Describes(const layout::Control& label) {
+  for (const layout::Control& control : layout::kControls) {
+    if (control.describedBy == label.id) return true;
+  }
+  return false;
+}
+
+// A phone's arrangement of the same controls in the same order, one column
+// for the screen's width: each caption on a line of its own, and below it
+// what it names, a box with its unit list or the read-out with its unit,
+// as large as a finger needs.
+std::string PhoneRules() {
+  std::string captions;
+  std::string cells;
+  std::string units;
+  std::string others;
+  const auto add = [](std::string& selectors, const layout::Control& control) {
+    if (!selectors.empty()) selectors += ',';
+    selectors += '#' + std::string(control.name);
+  };
+  for (const layout::Control& control : layout::kControls) {
+    if (control.kind != ControlKind::Label) {
+      add(cells, control);
+    } else if (IsCaption(control)) {
+      add(captions, control);
+    } else if (Describes(control)) {
+      add(units, control);
+    } else {
+      add(others, control);
+    }
+  }
+  const std::string window = '#' + std::string(layout::kWindowName);
+  const std::string frame = '#' + std::string(layout::kFrameName);
+  // The window fills the screen, as an application does there.
+  return window + "{width:auto;height:auto;min-height:100vh;min-height:100dvh;font-size:1rem}" +
+         frame +
+         "{position:static;width:auto;height:auto;display:grid;"
+         "grid-template-columns:minmax(0,1fr) auto;align-items:center;gap:.5em .75em;"
+         "padding:1em}" +
+         frame + ">*{position:static;width:auto;height:auto;font-size:1em}" + captions +
+         "{grid-column:1/-1;white-space:normal;margin-top:.5em}" + cells +
+         "{min-width:2.75rem;min-height:2.75rem}" + units + "{align-self:center}" + others +
+         "{grid-column:1/-1;justify-self:end;font-size:calc(1em*" +
+         std::to_string(layout::FontPixels(layout::kSignatureFont, kCssDpi)) + '/' +
+         std::to_string(WindowFontPixels()) + ")}";
+}
+
+// Where the phone's arrangement takes over: where the window, scaled to fit,
+// would bring its text under a phone's least size, or where its text is so
+// large that the window no longer fits. The query's lh is the window's unit.
+std::string PhoneQuery() {
+  const int windowPixels = layout::TwipsToPixels(layout::kClientArea.width, kCssDpi);
+  const int fits = (windowPixels * kPhoneTextPixels + WindowFontPixels() - 1) / WindowFontPixels();
+  return "@container (max-width:" + std::to_string(fits) + "px) or (max-width:calc(" +
+         std::to_string(windowPixels) + "lh/" + std::to_string(WindowFontPixels()) + "))";
 }
 
 // The CSS system colour that plays a desktop role.
@@ -142,6 +237,7 @@ std::string ColourRules(colours::Contrast contrast) {
 
 // What a started calculator shows in a control; its texts do not depend on
 // the separator, since every figure is "0".
+// Every control waits disabled until the script has started the core.
 std::string ElementOf(const layout::Control& control, const View& started) {
   const std::string_view text = started.TextOf(control.id);
   const std::string name = Attribute("id", control.name);
@@ -161,7 +257,7 @@ std::string ElementOf(const layout::Control& control, const View& started) {
       return out + '>' + Escaped(text.empty() ? control.caption : text) + "</label>";
     }
     case ControlKind::UnitList: {
-      std::string out = "<select" + name + named + '>';
+      std::string out = "<select" + name + named + " disabled>";
       for (const Unit& unit : layout::UnitsOf(control.id)) {
         out += "<option" + std::string(unit.name == text ? " selected" : "") + '>' +
                Escaped(unit.name) + "</option>";
@@ -171,10 +267,10 @@ std::string ElementOf(const layout::Control& control, const View& started) {
     case ControlKind::InputBox:
       return "<input" + name + named + Attribute("type", "text") + Attribute("value", text) +
              Attribute("inputmode", "decimal") + Attribute("autocomplete", "off") +
-             Attribute("spellcheck", "false") + '>';
+             Attribute("spellcheck", "false") + " disabled>";
     case ControlKind::ReadOut:
       return "<input" + name + named + Attribute("type", "text") + Attribute("value", text) +
-             " readonly>";
+             " readonly disabled>";
   }
   return {};
 }
@@ -211,15 +307,25 @@ std::string WindowMarkup() {
   return out + "</div></div>";
 }
 
+// The window's unit is registered as a length, so that it is worked out once
+// where it is set, from the window's text, and inherited as pixels. A
+// browser without the lh unit takes the em, which leaves out a minimum font
+// size.
 std::string PageStylesheet() {
-  std::string out = ".calculator{font-family:" + std::string(layout::kFont.family) +
-                    std::string(kFontFallbacks) + '}';
-  out += '#' + std::string(layout::kWindowName) + "{width:" + Pixels(layout::kClientArea.width) +
-         ";height:" + Pixels(layout::kClientArea.height) + '}';
+  std::string out =
+      "@property --u{syntax:\"<length>\";inherits:true;initial-value:0px}"
+      "main{container-type:inline-size;line-height:1;--u:1em;font-size:calc(1rem*" +
+      std::to_string(WindowFontPixels()) + '/' + std::to_string(kBrowserFontPixels) +
+      ")}@supports (width:1lh){main{--u:1lh}}";
+  out += ".calculator{font-family:" + std::string(layout::kFont.family) +
+         std::string(kFontFallbacks) + '}';
+  out += '#' + std::string(layout::kWindowName) + "{width:" + Length(layout::kClientArea.width) +
+         ";height:" + Length(layout::kClientArea.height) + '}';
   out += '#' + std::string(layout::kFrameName) + '{' + Place(layout::kFrame, true) + '}';
   for (const layout::Control& control : layout::kControls) out += ControlRule(control);
   out += ColourRules(colours::Contrast::Ordinary);
   out += "@media (forced-colors:active){" + ColourRules(colours::Contrast::High) + '}';
+  out += PhoneQuery() + '{' + PhoneRules() + '}';
   return out;
 }
 
@@ -232,6 +338,7 @@ std::optional<std::string> AssemblePage(std::string_view shell, std::string_view
   const bool filled = ReplaceAll(page, kTitlePlaceholder, Escaped(Trimmed(layout::kCaption))) &&
                       ReplaceAll(page, kStylePlaceholder, PageStylesheet()) &&
                       ReplaceAll(page, kWindowPlaceholder, WindowMarkup()) &&
+                      ReplaceAll(page, kNeedsPlaceholder, kNeedsScript) &&
                       ReplaceAll(page, kCorePlaceholder, Base64(core)) &&
                       ReplaceAll(page, kScriptPlaceholder, script);
   if (!filled) return std::nullopt;

@@ -2,12 +2,14 @@
 // base64 in an element of its own; handed to the module as its wasmBinary,
 // it is never fetched, which the page's security policy forbids anyway, so
 // the page works from disk as from a web server.
-Module['wasmBinary'] = Uint8Array.from(atob(document.getElementById('core').textContent),
-                                      (c) => c.charCodeAt(0));
-Module['onRuntimeInitialized'] = function () { startPage(); };
-// Whatever keeps the core from starting (an abort, an error, a promise of
-// the module's that fails) is shown on the page, and to a test waiting for
-// it, instead of a window that never comes to life.
+//
+// Whatever keeps the core from starting (no WebAssembly, an abort, an error,
+// a promise of the module's that fails) is shown on the page, and to a test
+// waiting for it, instead of a window that never comes to life.
 Module['onAbort'] = function (what) { pageFailed(String(what)); };
 window.addEventListener('error', (event) => pageFailed(String(event.message)));
 window.addEventListener('unhandledrejection', (event) => pageFailed(String(event.reason)));
+if (typeof WebAssembly !== 'object') throw new Error('no WebAssembly');
+Module['wasmBinary'] = Uint8Array.from(atob(document.getElementById('core').textContent),
+                                      (c) => c.charCodeAt(0));
+Module['onRuntimeInitialized'] = function () { startPage(); };
