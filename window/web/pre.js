@@ -10,6 +10,15 @@ Module['onAbort'] = function (what) { pageFailed(String(what)); };
 window.addEventListener('error', (event) => pageFailed(String(event.message)));
 window.addEventListener('unhandledrejection', (event) => pageFailed(String(event.reason)));
 if (typeof WebAssembly !== 'object') throw new Error('no WebAssembly');
-Module['wasmBinary'] = Uint8Array.from(atob(document.getElementById('core').textContent),
-                                      (c) => c.charCodeAt(0));
+Module['wasmBinary'] = decodeBase64(document.getElementById('core').textContent);
+
+// The browser's own decoder where it has one, a hundred times quicker than a
+// loop over atob's characters; the loop elsewhere.
+function decodeBase64(text) {
+  if (typeof Uint8Array.fromBase64 === 'function') return Uint8Array.fromBase64(text);
+  const characters = atob(text);
+  const bytes = new Uint8Array(characters.length);
+  for (let i = 0; i < characters.length; ++i) bytes[i] = characters.charCodeAt(i);
+  return bytes;
+}
 Module['onRuntimeInitialized'] = function () { startPage(); };
