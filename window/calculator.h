@@ -69,6 +69,10 @@ struct EditOutcome {
 struct KeyOutcome {
   KeyAction action = KeyAction::None;
   std::string text;  // what to say (SpeakResult) or to type (InsertSeparator)
+
+  // Whether the key goes no further than the window: every key the window
+  // acts on.
+  bool Consumed() const { return action != KeyAction::None; }
 };
 
 // One control as it is to be shown.

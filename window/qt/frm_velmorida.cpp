@@ -424,23 +424,22 @@ bool frmVelmorida::OnKey(QObject* watched, const QKeyEvent& key) {
   const KeyOutcome outcome =
       calculator_.Press(KeyOf(key), inInputBox ? KeyTarget::InputBox : KeyTarget::OtherControl);
   switch (outcome.action) {
-    case KeyAction::None:
-      return false;
-    case KeyAction::End:
-      return true;
     case KeyAction::SpeakResult:
       Say(outcome.text);
-      return true;
+      break;
     case KeyAction::InsertSeparator: {
       // Typed as the key itself would be, so that the box's undo and its
       // length limit treat it as any other character.
       QKeyEvent separator(QEvent::KeyPress, key.key(), key.modifiers() & ~Qt::KeypadModifier,
                           FromUtf8(outcome.text), key.isAutoRepeat());
       QCoreApplication::sendEvent(box, &separator);
-      return true;
+      break;
     }
+    case KeyAction::None:
+    case KeyAction::End:
+      break;
   }
-  return false;
+  return outcome.Consumed();
 }
 
 void frmVelmorida::OnBoxEdited(InputBox box, const QString& text) {

@@ -144,21 +144,9 @@ function onKey(event) {
   const keypadDecimal = event.code === 'NumpadDecimal' && character !== 0;
   const answer = core.key(event.ctrlKey, event.shiftKey, event.altKey, event.metaKey, character,
                           event.key === 'Escape', keypadDecimal, isInputBox(event.target));
-  switch (answer.action) {
-    case 'end':
-      event.preventDefault();
-      break;
-    case 'speak':
-      event.preventDefault();
-      announce(answer.text);
-      break;
-    case 'insert':
-      event.preventDefault();
-      insertIntoBox(event.target, answer.text);
-      break;
-    default:
-      break;
-  }
+  if (answer.consumed) event.preventDefault();
+  if (answer.action === 'speak') announce(answer.text);
+  if (answer.action === 'insert') insertIntoBox(event.target, answer.text);
 }
 
 // The core could not start: the page says so in a line of its own, the

@@ -154,7 +154,8 @@ EMSCRIPTEN_KEEPALIVE int vm_selects_on_pointer_focus(const char* control) {
   return box && TheCalculator()->SelectsOnPointerFocus(*box) ? 1 : 0;
 }
 
-// A key on its way to the focused element: {"action":..., "text":...}.
+// A key on its way to the focused element: {"action":..., "text":...,
+// "consumed":...}, consumed when it is to go no further.
 EMSCRIPTEN_KEEPALIVE const char* vm_key(int control, int shift, int alt, int meta, int character,
                                         int escape, int keypadDecimal, int inInputBox) {
   velmorida::Key key;
@@ -168,7 +169,8 @@ EMSCRIPTEN_KEEPALIVE const char* vm_key(int control, int shift, int alt, int met
   const velmorida::KeyOutcome outcome = TheCalculator()->Press(
       key, inInputBox != 0 ? velmorida::KeyTarget::InputBox : velmorida::KeyTarget::OtherControl);
   return Hand("{\"action\":" + Json(ActionName(outcome.action)) +
-              ",\"text\":" + Json(outcome.text) + '}');
+              ",\"text\":" + Json(outcome.text) +
+              ",\"consumed\":" + (outcome.Consumed() ? "true" : "false") + '}');
 }
 
 }  // extern "C"

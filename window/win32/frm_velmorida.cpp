@@ -222,21 +222,20 @@ bool frmVelmorida::PreviewKey(const MSG& message) {
   const KeyOutcome outcome = calculator_.Press(
       KeyOf(message), IsInputBox(message.hwnd) ? KeyTarget::InputBox : KeyTarget::OtherControl);
   switch (outcome.action) {
-    case KeyAction::None:
-      return false;
-    case KeyAction::End:
-      return true;
     case KeyAction::SpeakResult:
       Say(outcome.text);
-      return true;
+      break;
     case KeyAction::InsertSeparator:
       // Not translated: Windows would make it a "." whatever the locale.
       for (wchar_t unit : Widen(outcome.text)) {
         SendMessageW(message.hwnd, WM_CHAR, unit, message.lParam);
       }
-      return true;
+      break;
+    case KeyAction::None:
+    case KeyAction::End:
+      break;
   }
-  return false;
+  return outcome.Consumed();
 }
 
 LRESULT frmVelmorida::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
