@@ -2,7 +2,7 @@
 // user's decimal separator and runs it. It reads no command line.
 #include <windows.h>
 
-#include "window/edit_rules.h"
+#include "window/calculator.h"
 #include "window/win32/frm_velmorida.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {

@@ -91,7 +91,7 @@ BENCHMARK(BM_RoundToDecimals);
 // makes every assignment a change; 100 nF at 1 kHz goes through kOhm.
 void BM_Keystroke(benchmark::State& state) {
   FormState form;
-  Handlers handlers(form, kDot, [] {});
+  Handlers handlers(form, kDot, [] { return true; });
   handlers.Form_Load();
   form.cboC = "nF";
   form.cboFreq = "kHz";
@@ -110,7 +110,7 @@ BENCHMARK(BM_Keystroke);
 // recomputed twice, with the read-out rescaled up to MOhm.
 void BM_KeystrokeNegativeToMegaOhm(benchmark::State& state) {
   FormState form;
-  Handlers handlers(form, kDot, [] {});
+  Handlers handlers(form, kDot, [] { return true; });
   handlers.Form_Load();
   form.SetText(InputBox::Frequency, "1");
   for (auto _ : state) {

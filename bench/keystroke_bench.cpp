@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "window/qt/frm_velmorida.h"
 #include "window/handlers.h"
+#include "window/qt/frm_velmorida.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ double TypeInto(QLineEdit* box, const std::vector<Qt::Key>& keys, std::size_t fi
 // The same texts through FormState and the handlers alone, microseconds each.
 double CoreKeystroke(const std::vector<std::string>& texts) {
   velmorida::FormState state;
-  velmorida::Handlers handlers(state, kDot, [] {});
+  velmorida::Handlers handlers(state, kDot, [] { return true; });
   handlers.Form_Load();
   state.cboC = "nF";
   state.cboFreq = "kHz";
@@ -128,9 +128,9 @@ int main(int argc, char* argv[]) {
   QFontMetrics(verdana).horizontalAdvance(QStringLiteral("Velmorida"));
   const double fontMillis = static_cast<double>(construction.nsecsElapsed()) / 1e6;
   construction.restart();
-  velmorida::frmVelmorida calculator(kDot, [] {});
+  velmorida::frmVelmorida calculator(kDot, [] { return true; });
   const double constructionMillis = static_cast<double>(construction.nsecsElapsed()) / 1e6;
-  velmorida::frmVelmorida baseline(kDot, [] {});
+  velmorida::frmVelmorida baseline(kDot, [] { return true; });
   for (velmorida::frmVelmorida* form : {&calculator, &baseline}) {
     ChooseNanofaradAtOneKilohertz(*form);
     form->show();

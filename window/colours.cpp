@@ -11,20 +11,12 @@ constexpr layout::Rgb kOwnSelectionText{255, 255, 255};
 // The unit lists are fields the user picks from: white, as list fields are.
 constexpr layout::Rgb kOwnListColour{255, 255, 255};
 
-constexpr Colour Own(layout::Rgb rgb) {
-  return {false, DesktopRole::Face, rgb};
-}
-constexpr Colour Desktop(DesktopRole role) {
-  return {true, role, {}};
-}
-
 ControlColours OwnColours(layout::Rgb background) {
-  return {Own(background), Own(kOwnText), Own(kOwnSelection), Own(kOwnSelectionText)};
+  return {background, kOwnText, kOwnSelection, kOwnSelectionText};
 }
 
 ControlColours DesktopColours(DesktopRole background, DesktopRole text) {
-  return {Desktop(background), Desktop(text), Desktop(DesktopRole::Highlight),
-          Desktop(DesktopRole::HighlightText)};
+  return {background, text, DesktopRole::Highlight, DesktopRole::HighlightText};
 }
 
 }  // namespace

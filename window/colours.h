@@ -5,6 +5,8 @@
 // toolkit's palette, system colour or CSS keyword.
 #pragma once
 
+#include <variant>
+
 #include "window/layout.h"
 
 namespace velmorida::colours {
@@ -24,11 +26,7 @@ enum class DesktopRole {
 };
 
 // One colour: the window's own, or the desktop's for a role.
-struct Colour {
-  bool fromDesktop;
-  DesktopRole role;  // when fromDesktop
-  layout::Rgb own;   // otherwise
-};
+using Colour = std::variant<layout::Rgb, DesktopRole>;
 
 struct ControlColours {
   Colour background;

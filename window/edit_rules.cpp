@@ -8,11 +8,14 @@ constexpr std::string_view kUnitAndFigure = ", ";
 
 }  // namespace
 
+bool HoldsOnlyZero(const FormState& state, InputBox box, const NumberFormat& format) {
+  return state.Text(box) == NumberToText(0, format);
+}
+
 CaretAfterEdit CaretAfter(const FormState& state, InputBox box, std::string_view typed,
                           const NumberFormat& format) {
-  const std::string& shown = state.Text(box);
-  if (shown == typed) return CaretAfterEdit::Untouched;
-  return shown == NumberToText(0, format) ? CaretAfterEdit::SelectAll : CaretAfterEdit::AtEnd;
+  if (state.Text(box) == typed) return CaretAfterEdit::Untouched;
+  return HoldsOnlyZero(state, box, format) ? CaretAfterEdit::SelectAll : CaretAfterEdit::AtEnd;
 }
 
 std::string SpokenResult(const FormState& state) {
@@ -38,10 +41,6 @@ std::string_view WithoutEdgeLineBreaks(std::string_view text) {
   if (first == std::string_view::npos) return {};
   const std::size_t last = text.find_last_not_of(kLineBreaks);
   return text.substr(first, last - first + 1);
-}
-
-std::string_view KeypadDecimalText(const NumberFormat& format) {
-  return format.decimal;
 }
 
 }  // namespace velmorida

@@ -1,7 +1,7 @@
 // The window's rules around an edit that are not the handlers' and not a
 // toolkit's: where the caret goes after a correction, what a screen reader is
-// told afterwards, what a paste loses at its ends, and what the keypad's
-// decimal key types. Both presentations apply them; nothing here is drawn.
+// told afterwards, and what a paste loses at its ends. The calculator's
+// interface (calculator.h) applies them; nothing here is drawn.
 #pragma once
 
 #include <string>
@@ -12,16 +12,15 @@
 
 namespace velmorida {
 
-// The user's decimal separator. One declaration, one definition per
-// presentation: Qt's system locale on Linux, the regional settings on
-// Windows.
-NumberFormat SystemNumberFormat();
-
 enum class CaretAfterEdit {
   Untouched,  // the box holds what was typed: the caret stays where it is
   SelectAll,  // corrected to "0": selected, so the next digit replaces it
   AtEnd,      // corrected to another text: the caret after its last character
 };
+
+// Whether the box holds only the "0" a correction or start-up leaves there,
+// which the next digit typed is to replace.
+bool HoldsOnlyZero(const FormState& state, InputBox box, const NumberFormat& format);
 
 // Where the caret goes once the box of `box` has taken `typed` and the
 // handlers have run.
@@ -45,9 +44,5 @@ std::string SpokenAfterUnitChoice(const FormState& state, std::string_view unit,
 // cell copied from a spreadsheet arrives as "470\r\n" and reads as 470.
 // Blanks stay; the number reader accepts them.
 std::string_view WithoutEdgeLineBreaks(std::string_view text);
-
-// What the keypad's decimal key types: the locale's separator, whatever the
-// keyboard layout prints on the key.
-std::string_view KeypadDecimalText(const NumberFormat& format);
 
 }  // namespace velmorida

@@ -8,7 +8,13 @@ namespace velmorida {
 
 Handlers::Handlers(FormState& state, NumberFormat format, EndProgram endProgram)
     : state_(state), format_(std::move(format)), endProgram_(std::move(endProgram)) {
-  state_.SetChangeHook([this](InputBox box) { OnChange(box); });
+  state_.SetChangeHook([this](InputBox box) {
+    if (box == InputBox::Capacitance) {
+      txtC_Change();
+    } else {
+      txtFreq_Change();
+    }
+  });
 }
 
 Handlers::~Handlers() {
@@ -27,18 +33,19 @@ void Handlers::Form_Load() {
 }
 
 // Escape ends the program at once; from then on no handler does anything,
-// whatever events are still on their way.
+// whatever events are still on their way. The handlers count as ended while
+// the platform ends the program, and only stay so where it did.
 void Handlers::Form_KeyPress(int characterCode) {
   if (ended_ || characterCode != kEscapeCharacterCode) return;
   ended_ = true;
-  if (endProgram_) endProgram_();
+  if (endProgram_ && !endProgram_()) ended_ = false;
 }
 
 void Handlers::txtC_Change() {
-  OnChange(InputBox::Capacitance);
+  CorrectInputField(InputBox::Capacitance);
 }
 void Handlers::txtFreq_Change() {
-  OnChange(InputBox::Frequency);
+  CorrectInputField(InputBox::Frequency);
 }
 void Handlers::cboC_Change() {
   Recompute();
@@ -53,14 +60,6 @@ void Handlers::cboFreq_Click() {
   Recompute();
 }
 
-void Handlers::OnChange(InputBox box) {
-  if (ended_) return;
-  ++nesting_;
-  if (nesting_ > counts_.deepestNesting) counts_.deepestNesting = nesting_;
-  CorrectInputField(box);
-  --nesting_;
-}
-
 // Each step reads the box afresh. A replacement raises the box's change event
 // again, and that nested run finishes the work: after "0" it recomputes, after
 // a negative value's absolute value it recomputes and so does this run.
@@ -69,20 +68,15 @@ void Handlers::CorrectInputField(InputBox box) {
   // One reading answers both steps: the text does not change between them.
   const std::optional<double> value = ReadNumber(state_.Text(box), format_);
   if (!value) {
-    ++counts_.correctionWrites;
     state_.SetText(box, NumberToText(0, format_));
     return;
   }
-  if (*value < 0) {
-    ++counts_.correctionWrites;
-    state_.SetText(box, NumberToText(-*value, format_));
-  }
+  if (*value < 0) state_.SetText(box, NumberToText(-*value, format_));
   Recompute();
 }
 
 void Handlers::Recompute() {
   if (ended_) return;
-  ++counts_.recalculations;
   Recalculate(state_, format_);
 }
 

@@ -1,6 +1,7 @@
 // The window's event handlers: start-up, the correction of what is typed into
 // the two input boxes, recomputation when a unit is chosen, and Escape. They
-// work on a FormState only and know nothing of widgets; the window calls them.
+// work on a FormState only and know nothing of widgets; the calculator's
+// interface (calculator.h) calls them for every presentation.
 #pragma once
 
 #include <functional>
@@ -13,20 +14,16 @@ namespace velmorida {
 
 inline constexpr int kEscapeCharacterCode = 27;
 
-// Counts kept for tests and fuzzing; they never steer the handlers.
-struct HandlerCounts {
-  int recalculations = 0;
-  int correctionWrites = 0;  // texts replaced by the correction rule
-  int deepestNesting = 0;    // change events running inside one another
-};
-
 class Handlers {
  public:
-  using EndProgram = std::function<void()>;
+  // Ends the program; returns false where the platform keeps it running (a
+  // browser tab the page may not close), and the calculator then goes on.
+  using EndProgram = std::function<bool()>;
 
-  // Installs the change hook on `state`; both must outlive the other's use.
+  // Binds txtC_Change and txtFreq_Change to the change events of `state`;
+  // both must outlive the other's use.
   Handlers(FormState& state, NumberFormat format, EndProgram endProgram);
-  ~Handlers();
+  virtual ~Handlers();
   Handlers(const Handlers&) = delete;
   Handlers& operator=(const Handlers&) = delete;
 
@@ -40,22 +37,20 @@ class Handlers {
   void cboFreq_Click();
 
   // Replaces a text that is not a non-negative number; recomputes otherwise.
-  void CorrectInputField(InputBox box);
+  // Virtual, as Recompute, so that a test can count what runs.
+  virtual void CorrectInputField(InputBox box);
 
   bool ended() const { return ended_; }
   const NumberFormat& format() const { return format_; }
-  const HandlerCounts& counts() const { return counts_; }
+
+ protected:
+  virtual void Recompute();
 
  private:
-  void Recompute();
-  void OnChange(InputBox box);
-
   FormState& state_;
   NumberFormat format_;
   EndProgram endProgram_;
   bool ended_ = false;
-  int nesting_ = 0;
-  HandlerCounts counts_;
 };
 
 }  // namespace velmorida

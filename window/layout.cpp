@@ -20,10 +20,9 @@ int MulDivRounded(int a, int b, int c) {
 }  // namespace
 
 const Control& ControlOf(ControlId id) {
-  for (const Control& control : kControls) {
-    if (control.id == id) return control;
-  }
-  std::abort();  // every id has a row
+  const std::size_t index = IndexOf(id);
+  if (index == kControls.size()) std::abort();  // every id has a row
+  return kControls[index];
 }
 
 int TwipsToPixels(int twips, int dpi) {
@@ -44,15 +43,24 @@ std::string_view AccessibleNameOf(std::string_view caption) {
   return caption;
 }
 
+std::string AccessibleNameOf(const Control& control) {
+  if (!control.namedBy) return {};
+  std::string name(AccessibleNameOf(ControlOf(*control.namedBy).caption));
+  if (control.kind == ControlKind::UnitList) name.append(kUnitListSuffix);
+  return name;
+}
+
 std::span<const Unit> UnitsOf(ControlId list) {
   if (list == ControlId::cboC) return kCapacitanceUnits;
   return kFrequencyUnits;
 }
 
-std::string UnitListName(ControlId list) {
-  const ControlId caption =
-      list == ControlId::cboC ? ControlId::lblEtichete1 : ControlId::lblEtichete2;
-  return std::string(AccessibleNameOf(ControlOf(caption).caption)).append(kUnitListSuffix);
+std::optional<std::size_t> ItemOf(ControlId list, std::string_view unit) {
+  const std::span<const Unit> units = UnitsOf(list);
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    if (units[i].name == unit) return i;
+  }
+  return std::nullopt;
 }
 
 }  // namespace velmorida::layout

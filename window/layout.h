@@ -1,11 +1,14 @@
 // The calculator's window as data: its caption, client area, frame and each
-// control's place in twips, colours, fonts, captions and tab order, and the
-// conversion of twips to pixels at any dpi. Both presentations (Qt and Win32)
-// build their window from this; it draws nothing and knows no toolkit.
+// control's kind, place in twips, colours, fonts, captions, tab order and which
+// caption names it, and the conversion of twips to pixels at any dpi. Every
+// presentation (Qt, Win32, the page) builds its window from this; it draws
+// nothing and knows no toolkit.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -57,6 +60,10 @@ enum class ControlId {
   lblQZ9XK,
 };
 
+// The controls a kind groups, for loops over every kind.
+inline constexpr std::array<ControlKind, 4> kControlKinds = {
+    ControlKind::Label, ControlKind::InputBox, ControlKind::UnitList, ControlKind::ReadOut};
+
 struct Control {
   ControlId id;
   std::string_view name;  // the name tests and screen readers know it by
@@ -64,6 +71,11 @@ struct Control {
   Twips place;  // from the frame's top-left corner
   std::string_view caption;
   const Font* font;
+  int tabIndex;  // the place in the tab order of the controls that take the focus
+  // The caption that names it for a screen reader (a box, a list, the
+  // read-out), and the label that describes it (the read-out's unit).
+  std::optional<ControlId> namedBy = std::nullopt;
+  std::optional<ControlId> describedBy = std::nullopt;
 };
 
 inline constexpr int kTwipsPerInch = 1440;
@@ -89,43 +101,66 @@ inline constexpr std::string_view kReadOutCaption = "Velmorida condensatorului:"
 inline constexpr std::string_view kSignature = "QZ9XK";
 
 // In z-order, each caption just before the control it names: on Windows a
-// screen reader names a box from the label before it.
+// screen reader names a box from the label before it. A unit list is named
+// by the caption of its quantity.
+// clang-format off
 inline constexpr std::array<Control, 10> kControls = {{
-    {ControlId::lblEtichete1,
-     "lblEtichete1",
-     ControlKind::Label,
-     {240, 480, 2940, 240},
-     kCapacitanceCaption,
-     &kFont},
-    {ControlId::txtC, "txtC", ControlKind::InputBox, {720, 900, 855, 360}, "", &kFont},
-    {ControlId::cboC, "cboC", ControlKind::UnitList, {1560, 900, 1095, 360}, "", &kFont},
-    {ControlId::lblEtichete2,
-     "lblEtichete2",
-     ControlKind::Label,
-     {720, 1800, 1980, 240},
-     kFrequencyCaption,
-     &kFont},
-    {ControlId::txtFreq, "txtFreq", ControlKind::InputBox, {720, 2100, 855, 360}, "", &kFont},
-    {ControlId::cboFreq, "cboFreq", ControlKind::UnitList, {1560, 2100, 1095, 360}, "", &kFont},
-    {ControlId::lblEtichete0,
-     "lblEtichete0",
-     ControlKind::Label,
-     {3360, 1200, 2760, 240},
-     kReadOutCaption,
-     &kFont},
-    {ControlId::txtR, "txtR", ControlKind::ReadOut, {3885, 1560, 1095, 375}, "", &kFont},
-    {ControlId::lblUM, "lblUM", ControlKind::Label, {5205, 1620, 435, 240}, "", &kFont},
-    {ControlId::lblQZ9XK,
-     "lblQZ9XK",
-     ControlKind::Label,
-     {4320, 480, 900, 270},
-     kSignature,
-     &kSignatureFont},
+    // id, name, kind, place, caption, font, tab index, named by, described by
+    {ControlId::lblEtichete1, "lblEtichete1", ControlKind::Label, {240, 480, 2940, 240},
+     kCapacitanceCaption, &kFont, 9},
+    {ControlId::txtC, "txtC", ControlKind::InputBox, {720, 900, 855, 360},
+     "", &kFont, 0, ControlId::lblEtichete1},
+    {ControlId::cboC, "cboC", ControlKind::UnitList, {1560, 900, 1095, 360},
+     "", &kFont, 1, ControlId::lblEtichete1},
+    {ControlId::lblEtichete2, "lblEtichete2", ControlKind::Label, {720, 1800, 1980, 240},
+     kFrequencyCaption, &kFont, 10},
+    {ControlId::txtFreq, "txtFreq", ControlKind::InputBox, {720, 2100, 855, 360},
+     "", &kFont, 2, ControlId::lblEtichete2},
+    {ControlId::cboFreq, "cboFreq", ControlKind::UnitList, {1560, 2100, 1095, 360},
+     "", &kFont, 3, ControlId::lblEtichete2},
+    {ControlId::lblEtichete0, "lblEtichete0", ControlKind::Label, {3360, 1200, 2760, 240},
+     kReadOutCaption, &kFont, 8},
+    {ControlId::txtR, "txtR", ControlKind::ReadOut, {3885, 1560, 1095, 375},
+     "", &kFont, 4, ControlId::lblEtichete0, ControlId::lblUM},
+    {ControlId::lblUM, "lblUM", ControlKind::Label, {5205, 1620, 435, 240},
+     "", &kFont, 7},
+    {ControlId::lblQZ9XK, "lblQZ9XK", ControlKind::Label, {4320, 480, 900, 270},
+     kSignature, &kSignatureFont, 6},
 }};
+// clang-format on
 
-// The controls that take the keyboard focus, in the order Tab visits them.
-inline constexpr std::array<ControlId, 5> kTabOrder = {
-    ControlId::txtC, ControlId::cboC, ControlId::txtFreq, ControlId::cboFreq, ControlId::txtR};
+// Labels never take the keyboard focus; every other control does.
+constexpr bool TakesFocus(ControlKind kind) {
+  return kind != ControlKind::Label;
+}
+
+constexpr std::size_t IndexOf(ControlId id) {
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    if (kControls[i].id == id) return i;
+  }
+  return kControls.size();
+}
+
+namespace detail {
+constexpr std::size_t CountFocusable() {
+  std::size_t count = 0;
+  for (const Control& control : kControls) count += TakesFocus(control.kind) ? 1 : 0;
+  return count;
+}
+}  // namespace detail
+
+// The controls that take the focus, in the order Tab visits them: by their
+// tab index.
+inline constexpr std::array<ControlId, detail::CountFocusable()> kTabOrder = [] {
+  std::array<ControlId, detail::CountFocusable()> order{};
+  std::size_t next = 0;
+  for (int index = 0; next < order.size(); ++index) {
+    for (const Control& control : kControls) {
+      if (TakesFocus(control.kind) && control.tabIndex == index) order[next++] = control.id;
+    }
+  }
+  return order;
+}();
 
 const Control& ControlOf(ControlId id);
 
@@ -137,15 +172,19 @@ Pixels ToPixels(const Twips& place, int dpi);
 // A font's height in pixels at `dpi` (the em, without internal leading).
 int FontPixels(const Font& font, int dpi);
 
-// What a screen reader calls a control captioned "Frecventa de lucru:":
-// the caption without its colon.
+// A caption as a screen reader names the control it captions: without its
+// colon ("Frecventa de lucru").
 std::string_view AccessibleNameOf(std::string_view caption);
+
+// What a screen reader calls a control: a box and the read-out by their
+// caption, a unit list by the caption of its quantity and "unitate"
+// ("Capacitatea condensatorului, unitate"); a label by nothing of its own.
+std::string AccessibleNameOf(const Control& control);
 
 // The items of a unit list, in list order: the capacitance or frequency units.
 std::span<const Unit> UnitsOf(ControlId list);
 
-// What a screen reader calls a unit list: the caption of its quantity and
-// "unitate" ("Capacitatea condensatorului, unitate").
-std::string UnitListName(ControlId list);
+// The place of a unit in its list, or nothing for a text no item has.
+std::optional<std::size_t> ItemOf(ControlId list, std::string_view unit);
 
 }  // namespace velmorida::layout

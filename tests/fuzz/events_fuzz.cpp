@@ -13,9 +13,9 @@
 namespace {
 
 using velmorida::FormState;
-using velmorida::Handlers;
 using velmorida::InputBox;
 using velmorida::NumberFormat;
+using velmorida::testing::CountedHandlers;
 
 // Characters a user types most; a raw byte is typed as well now and then.
 constexpr std::string_view kTypedCharacters = "0123456789.,eE+- \t";
@@ -61,7 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const NumberFormat format{input.Next() % 2 == 0 ? "." : ","};
   FormState state;
   int endCalls = 0;
-  Handlers handlers(state, format, [&] { ++endCalls; });
+  CountedHandlers handlers(state, format, [&] {
+    ++endCalls;
+    return true;
+  });
   handlers.Form_Load();
   if (auto broken = velmorida::testing::BrokenStateInvariant(state, format); !broken.empty()) {
     Fail(broken);
@@ -73,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const InputBox box = (code / kActions) % 2 == 0 ? InputBox::Capacitance : InputBox::Frequency;
     std::string text = state.Text(box);
     const std::size_t caret = text.empty() ? 0 : input.Next() % (text.size() + 1);
-    const velmorida::HandlerCounts before = handlers.counts();
+    const velmorida::testing::HandlerCounts before = handlers.counts();
     switch (action) {
       case Action::Type: {
         const std::uint8_t key = input.Next();

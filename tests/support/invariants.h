@@ -7,7 +7,7 @@
 
 #include "calc/form_state.h"
 #include "calc/number_text.h"
-#include "window/handlers.h"
+#include "tests/support/counted_handlers.h"
 
 namespace velmorida::testing {
 

@@ -21,9 +21,9 @@
 namespace {
 
 using velmorida::FormState;
-using velmorida::Handlers;
 using velmorida::InputBox;
 using velmorida::NumberFormat;
+using velmorida::testing::CountedHandlers;
 
 constexpr std::string_view kFullAlphabet = "0123456789.,eE+- ";
 constexpr std::string_view kReducedAlphabet = "0159.,e- ";
@@ -64,7 +64,7 @@ void Record(Totals& totals, std::string text, std::string what) {
 void SweepPart(std::string_view alphabet, InputBox box, const Context& context,
                const NumberFormat& format, std::size_t part, std::size_t parts, Totals& totals) {
   FormState state;
-  Handlers handlers(state, format, [] {});
+  CountedHandlers handlers(state, format, [] { return true; });
   handlers.Form_Load();
   const InputBox other = box == InputBox::Capacitance ? InputBox::Frequency : InputBox::Capacitance;
   state.SetText(other, context.other);
@@ -74,7 +74,7 @@ void SweepPart(std::string_view alphabet, InputBox box, const Context& context,
 
   long long events = 0;
   auto feed = [&](const std::string& text) {
-    const velmorida::HandlerCounts before = handlers.counts();
+    const velmorida::testing::HandlerCounts before = handlers.counts();
     try {
       if (state.Text(box) == text) {
         // The box holds it already, so typing it raises no change; check

@@ -76,7 +76,7 @@ class Output {
 
 void TypeEveryText(InputBox box, const Context& context, const NumberFormat& format, Output& out) {
   FormState state;
-  Handlers handlers(state, format, [] {});
+  Handlers handlers(state, format, [] { return true; });
   handlers.Form_Load();
   state.SetText(box == InputBox::Capacitance ? InputBox::Frequency : InputBox::Capacitance,
                 context.other);

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """axe-core, the accessibility engine, on the page in headless Chromium: no
 violation of any of its rules, in English and in Romanian, in the light and
-the dark colour scheme, and with the browser's forced colours.
+the dark colour scheme, and with the browser's forced colours, on a desktop
+and on a phone.
 
     axe_test.py PAGE.html AXE.min.js [unittest arguments]
 """
@@ -18,6 +19,9 @@ SCHEMES = [
     ('dark', [{'name': 'prefers-color-scheme', 'value': 'dark'}]),
     ('forced colours', [{'name': 'forced-colors', 'value': 'active'}]),
 ]
+# The window's own layout, and a phone's arrangement of it.
+PHONE = (360, 740)
+SCREENS = ['desktop', PHONE]
 # axe.run reports to a callback; the script's own callback ends the wait.
 RUN_AXE = '''
 const done = arguments[arguments.length - 1];
@@ -35,14 +39,19 @@ class Accessibility(unittest.TestCase):
         browser = browser_test.Browser(language)
         try:
             browser.driver.set_script_timeout(browser_test.WAIT_SECONDS)
-            for scheme, features in SCHEMES:
-                with self.subTest(language=language, scheme=scheme):
-                    browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia',
-                                                   {'features': features})
-                    browser.open()
-                    browser.script(axe)
-                    violations = browser.driver.execute_async_script(RUN_AXE)
-                    self.assertEqual(violations, [])
+            for screen in SCREENS:
+                for scheme, features in SCHEMES:
+                    with self.subTest(language=language, scheme=scheme, screen=screen):
+                        if screen == PHONE:
+                            browser.emulate_screen(*PHONE)
+                        else:
+                            browser.real_screen()
+                        browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia',
+                                                       {'features': features})
+                        browser.open()
+                        browser.script(axe)
+                        violations = browser.driver.execute_async_script(RUN_AXE)
+                        self.assertEqual(violations, [])
         finally:
             browser.quit()
 

@@ -33,7 +33,7 @@ WINDOW_SIZE = (800, 600)
 class Browser:
     """One headless Chromium on the page, offline, in a language."""
 
-    def __init__(self, language='en-US', scale=1):
+    def __init__(self, language='en-US', scale=1, prefs=None):
         self.profile = tempfile.mkdtemp(prefix='velmorida-chromium-')
         options = webdriver.ChromeOptions()
         options.binary_location = '/usr/bin/chromium'
@@ -44,7 +44,8 @@ class Browser:
         options.add_argument('--accept-lang=' + language)
         options.add_argument('--force-device-scale-factor=%g' % scale)
         options.add_argument('--window-size=%d,%d' % WINDOW_SIZE)
-        options.add_experimental_option('prefs', {'intl.accept_languages': language})
+        options.add_experimental_option('prefs', {'intl.accept_languages': language,
+                                                  **(prefs or {})})
         try:
             self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'),
                                            options=options)
@@ -56,11 +57,31 @@ class Browser:
             'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
 
     def open(self):
-        """The page afresh, once its script has started the calculator."""
-        self.driver.get('file://' + PAGE)
-        self.wait_for(lambda d: d.execute_script(
-            'return document.documentElement.dataset.ready === "true"'))
+        """The page afresh, once its script has started the calculator; a
+        core that could not start fails the test at once, with its reason."""
+        if self.load() != 'true':
+            raise AssertionError('the page did not start: %s' % self.script(
+                'return document.documentElement.dataset.failure'))
         return self
+
+    def load(self):
+        """The page afresh, until its script says whether the core started:
+        "true" or "failed"."""
+        self.driver.get('file://' + PAGE)
+        return self.wait_for(lambda d: d.execute_script(
+            'return document.documentElement.dataset.ready || false'))
+
+    def rect(self, name):
+        return self.script('return document.getElementById(arguments[0])'
+                           '.getBoundingClientRect().toJSON()', name)
+
+    def emulate_screen(self, width, height):
+        """A phone's screen, until the test ends."""
+        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': True})
+
+    def real_screen(self):
+        self.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
 
     def wait_for(self, condition, message=''):
         return WebDriverWait(self.driver, WAIT_SECONDS).until(condition, message)
@@ -304,6 +325,17 @@ class ScreenReaders(PageTest):
                              accessible.rstrip(':'), name)
         self.assertEqual(p.element('announcement').get_attribute('aria-live'), 'polite')
 
+    def test_read_out_is_described_by_its_unit(self):
+        p = self.page
+        p.enter('100', 'nF', '1', 'kHz')
+        node = p.driver.execute_cdp_cmd('Accessibility.getPartialAXTree', {
+            'backendNodeId': p.driver.execute_cdp_cmd('DOM.describeNode', {
+                'objectId': p.driver.execute_cdp_cmd('Runtime.evaluate', {
+                    'expression': 'document.getElementById("txtR")'})['result']['objectId']
+            })['node']['backendNodeId'],
+            'fetchRelatives': False})['nodes'][0]
+        self.assertEqual(node['description']['value'], 'kOhm')
+
     def test_live_region_texts(self):
         p = self.page
         p.enter('100', 'nF', '1', 'Hz')
@@ -346,25 +378,211 @@ class Places(PageTest):
             for got, want in zip(measured, place):
                 self.assertLessEqual(abs(got - want), 1, '%s: %s' % (name, measured))
 
-    def test_narrow_screen_scales_the_whole_window(self):
-        p = self.page
-        try:
-            p.driver.set_window_size(300, 600)
-            p.wait_for(lambda d: d.execute_script(
-                'return document.getElementById("frmVelmorida").getBoundingClientRect().width'
-                ' <= document.documentElement.clientWidth + 0.5'), 'fits the width')
-            width = p.script('return document.documentElement.clientWidth')
-            box = p.script('return document.getElementById("txtC").getBoundingClientRect().width')
-            self.assertAlmostEqual(box, 57 * width / 451, delta=1)
-        finally:
-            p.driver.set_window_size(*WINDOW_SIZE)
 
 
 class PlacesAtDeviceScaleTwo(Places):
     scale = 2
 
-    def test_narrow_screen_scales_the_whole_window(self):
-        pass  # the same at any scale; measured once
+
+# Phones narrower than the window at a phone's least text size, upright and
+# on their side: one column in the tab order, each caption on a line of its
+# own with what it names below it, and beside a box its unit list, beside
+# the read-out its unit.
+PHONES = [
+    ('SmallUpright', 320, 568),
+    ('Upright360', 360, 740),
+    ('Upright412', 412, 915),
+    ('SmallOnItsSide', 480, 320),
+]
+COLUMN = ['lblEtichete1', 'txtC', 'lblEtichete2', 'txtFreq', 'lblEtichete0', 'txtR', 'lblQZ9XK']
+BESIDE = {'txtC': 'cboC', 'txtFreq': 'cboFreq', 'txtR': 'lblUM'}
+TARGETS = ['txtC', 'cboC', 'txtFreq', 'cboFreq', 'txtR']
+WINDOW_ELEMENTS = '#frmVelmorida label, #frmVelmorida input, #frmVelmorida select'
+LEAST_PHONE_TEXT = 16
+LEAST_TARGET = 44
+
+
+class Phone(PageTest):
+    def tearDown(self):
+        self.browser.real_screen()
+
+    def test_one_column_large_enough_for_a_finger(self):
+        for name, width, height in PHONES:
+            with self.subTest(name):
+                p = self.browser
+                p.emulate_screen(width, height)
+                p.open()
+                self.assertLessEqual(p.script('return document.documentElement.scrollWidth'),
+                                     width, 'no sideways scrolling')
+                sizes = p.script('return [...document.querySelectorAll(arguments[0])]'
+                                 '.map((e) => parseFloat(getComputedStyle(e).fontSize))',
+                                 WINDOW_ELEMENTS)
+                self.assertGreaterEqual(min(sizes), LEAST_PHONE_TEXT)
+                for target in TARGETS:
+                    rect = p.rect(target)
+                    self.assertGreaterEqual(min(rect['width'], rect['height']), LEAST_TARGET,
+                                            target)
+                    self.assertLessEqual(rect['right'], width, target)
+                rects = [p.rect(element) for element in COLUMN]
+                for above, below, rect_above, rect_below in zip(COLUMN, COLUMN[1:], rects,
+                                                                 rects[1:]):
+                    self.assertLessEqual(rect_above['bottom'], rect_below['top'] + 0.5,
+                                         '%s above %s' % (above, below))
+                for left, right in BESIDE.items():
+                    a, b = p.rect(left), p.rect(right)
+                    self.assertLessEqual(a['right'], b['left'], '%s before %s' % (left, right))
+                    self.assertTrue(a['top'] < b['bottom'] and b['top'] < a['bottom'],
+                                    '%s beside %s' % (left, right))
+
+    def test_computes_there(self):
+        p = self.browser
+        p.emulate_screen(360, 740)
+        p.open()
+        p.enter('100', 'nF', '1', 'kHz')
+        self.assertEqual((p.value('txtR'), p.element('lblUM').text), ('1.592', 'kOhm'))
+
+
+class Taps(PageTest):
+    """A box holding only its "0" is selected when a tap or a click gives it
+    the focus, so that the first digit replaces the "0" wherever the finger
+    landed; in a box holding a number the caret goes where it is put."""
+
+    def tap(self, name, fraction):
+        """A finger down and up again on the box, from its left edge (0) to
+        its right (1)."""
+        rect = self.page.rect(name)
+        point = {'x': rect['left'] + 3 + (rect['width'] - 6) * fraction,
+                 'y': rect['top'] + rect['height'] / 2}
+        self.page.driver.execute_cdp_cmd('Input.dispatchTouchEvent',
+                                         {'type': 'touchStart', 'touchPoints': [point]})
+        self.page.driver.execute_cdp_cmd('Input.dispatchTouchEvent',
+                                         {'type': 'touchEnd', 'touchPoints': []})
+
+    def click(self, name, fraction):
+        rect = self.page.rect(name)
+        webdriver.ActionChains(self.page.driver).move_to_element_with_offset(
+            self.page.element(name), round((fraction - 0.5) * (rect['width'] - 6)), 0) \
+            .click().perform()
+
+    def test_first_digit_replaces_the_zero(self):
+        rows = [
+            ('TapAtTheLeftEdge', self.tap, 0.0),
+            ('TapInTheMiddle', self.tap, 0.5),
+            ('TapAtTheRightEdge', self.tap, 1.0),
+            ('ClickAtTheLeftEdge', self.click, 0.0),
+        ]
+        for name, touch, fraction in rows:
+            with self.subTest(name):
+                p = self.browser.open()
+                touch('txtFreq', fraction)
+                p.wait_for(lambda d: p.focused() == 'txtFreq', name)
+                p.wait_for(lambda d: p.selection('txtFreq') == (0, 1), name)
+                p.type('5')
+                self.assertEqual(p.value('txtFreq'), '5', name)
+
+    def test_a_number_keeps_the_caret_where_it_is_put(self):
+        p = self.page
+        p.paste('txtFreq', '47')
+        p.element('txtC').click()
+        self.tap('txtFreq', 1.0)
+        p.wait_for(lambda d: p.focused() == 'txtFreq')
+        p.type('1')
+        self.assertEqual(p.value('txtFreq'), '471')
+
+
+# The browser's minimum font size and its text size doubled: the window
+# grows with its text. Inputs that show whole at the usual size, and the
+# read-out's figures.
+LARGE_TEXT = [
+    ('UsualSize', {}),
+    ('LeastFont20', {'webkit.webprefs.minimum_font_size': 20}),
+    ('TextDoubled', {'webkit.webprefs.default_font_size': 32}),
+]
+LARGE_SCREEN = (1280, 800)
+DESIGN_FONT = 13
+
+
+class LargeText(unittest.TestCase):
+    def check(self, name, prefs):
+        browser = Browser(prefs=prefs)
+        try:
+            p = browser
+            p.driver.set_window_size(*LARGE_SCREEN)
+            p.open()
+            scale = p.script('return parseFloat(getComputedStyle(document.getElementById('
+                             '"txtC")).fontSize)') / DESIGN_FONT
+            names = COLUMN + list(BESIDE.values())
+            rects = {n: p.rect(n) for n in names}
+            # A box and its list share a designed pixel of border.
+            slack = scale + 0.5
+            for i, a in enumerate(names):
+                for b in names[i + 1:]:
+                    ra, rb = rects[a], rects[b]
+                    across = min(ra['right'], rb['right']) - max(ra['left'], rb['left'])
+                    down = min(ra['bottom'], rb['bottom']) - max(ra['top'], rb['top'])
+                    self.assertFalse(across > slack and down > slack,
+                                     '%s: %s overlaps %s' % (name, a, b))
+            whole = ('const e = document.getElementById(arguments[0]);'
+                     'return e.scrollWidth <= e.clientWidth')
+            p.enter('0.0047', 'uF', '100000', 'Hz')
+            for box, text in (('txtC', '0.0047'), ('txtFreq', '100000')):
+                self.assertEqual(p.value(box), text)
+                self.assertTrue(p.script(whole, box), '%s: %s cut' % (name, text))
+            p.enter('0.47', 'nF', '1', 'kHz')
+            self.assertEqual(p.value('txtR'), '338.799')
+            self.assertTrue(p.script(whole, 'txtR'), '%s: the figure cut' % name)
+            p.enter('1', 'uF', '1', 'kHz')
+            self.assertEqual(p.value('txtR'), '159.23567')
+            self.assertEqual(p.script('return document.getElementById("txtR").scrollLeft'), 0)
+        finally:
+            browser.quit()
+
+    def test_nothing_overlaps_and_texts_stay_whole(self):
+        for name, prefs in LARGE_TEXT:
+            with self.subTest(name):
+                self.check(name, prefs)
+
+
+# What the page shows before the core starts, for good where it cannot: the
+# window itself, its controls disabled, and a line that says why.
+NEEDS = 'Calculatorul are nevoie de JavaScript si WebAssembly pentru a functiona.'
+STARTED_LOOK = {'txtC': '0', 'cboC': 'pF', 'txtFreq': '0', 'cboFreq': 'Hz', 'txtR': '0'}
+
+
+class WithoutTheCore(unittest.TestCase):
+    def setUp(self):
+        self.browser = Browser()
+        self.addCleanup(self.browser.quit)
+
+    def check_window_without_core(self):
+        p = self.browser
+        for name, value in STARTED_LOOK.items():
+            self.assertEqual(p.value(name), value, name)
+            self.assertTrue(p.script('return document.getElementById(arguments[0]).disabled',
+                                     name), name)
+        self.assertEqual(p.element('lblEtichete1').text, 'Capacitatea condensatorului:')
+        self.assertEqual(p.element('lblUM').text, 'Ohm')
+        shown = [e.text for e in p.driver.find_elements(By.CSS_SELECTOR, '.notice')
+                 if e.is_displayed()]
+        self.assertEqual(shown, [NEEDS])
+
+    def test_scripts_off(self):
+        p = self.browser
+        p.driver.execute_cdp_cmd('Emulation.setScriptExecutionDisabled', {'value': True})
+        p.driver.get('file://' + PAGE)
+        self.check_window_without_core()
+
+    def test_no_webassembly(self):
+        p = self.browser
+        p.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                                 {'source': 'delete window.WebAssembly;'})
+        self.assertEqual(p.load(), 'failed')
+        self.check_window_without_core()
+
+    def test_started_page_says_nothing_of_it(self):
+        p = self.browser.open()
+        self.assertFalse(p.element('needs').is_displayed())
+        self.assertFalse(p.script('return document.getElementById("txtC").disabled'))
 
 
 # Backgrounds in the ordinary schemes, light or dark: the window's own.

@@ -14,10 +14,10 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cmath>
 #include <functional>
 #include <memory>
 
+#include "tests/support/contrast.h"
 #include "tests/window/window_fixture.h"
 #include "velmorida_version.h"
 #include "window/qt/process_end.h"
@@ -54,16 +54,14 @@ int WindowsUnder(QAccessibleInterface* accessible) {
   return windows;
 }
 
-// WCAG 2's contrast of two colours, written out from the standard.
+// WCAG 2's contrast of two colours.
 double Contrast(const QColor& a, const QColor& b) {
-  const auto luminance = [](const QColor& c) {
-    const auto channel = [](double v) {
-      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  const auto rgb = [](const QColor& c) {
+    return velmorida::layout::Rgb{static_cast<std::uint8_t>(c.red()),
+                                  static_cast<std::uint8_t>(c.green()),
+                                  static_cast<std::uint8_t>(c.blue())};
   };
-  const double la = luminance(a), lb = luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+  return velmorida::testing::ContrastRatio(rgb(a), rgb(b));
 }
 
 // A dark desktop theme as GNOME's and KDE's dark styles give it to Qt: light
@@ -499,7 +497,6 @@ class FrmVelmoridaTest : public QObject {
       QList<QWidget*> widgets =
           w.Get<QFrame>("fraVelmorida")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
       widgets << list->view();
-      constexpr double kLeastForText = 4.5;
       const std::pair<QPalette::ColorRole, QPalette::ColorRole> drawn[] = {
           {QPalette::WindowText, QPalette::Window},
           {QPalette::Text, QPalette::Base},
@@ -510,11 +507,12 @@ class FrmVelmoridaTest : public QObject {
         for (auto [text, background] : drawn) {
           const QPalette& p = widget->palette();
           const double ratio = Contrast(p.color(text), p.color(background));
-          QVERIFY2(ratio >= kLeastForText, qPrintable(QStringLiteral("%1: roles %2 on %3, %4:1")
-                                                          .arg(widget->objectName())
-                                                          .arg(text)
-                                                          .arg(background)
-                                                          .arg(ratio)));
+          QVERIFY2(ratio >= velmorida::testing::kLeastContrastForText,
+                   qPrintable(QStringLiteral("%1: roles %2 on %3, %4:1")
+                                  .arg(widget->objectName())
+                                  .arg(text)
+                                  .arg(background)
+                                  .arg(ratio)));
         }
       }
     }

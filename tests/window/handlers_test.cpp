@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/counted_handlers.h"
+
 namespace velmorida {
 namespace {
 
@@ -13,7 +15,10 @@ const NumberFormat kDot{"."};
 // A started-up form with its handlers, as the window holds them.
 struct Form {
   explicit Form(const NumberFormat& format = kDot)
-      : handlers(state, format, [this] { ++endCalls; }) {
+      : handlers(state, format, [this] {
+          ++endCalls;
+          return true;
+        }) {
     handlers.Form_Load();
   }
   // A user's edit: the box takes the text, which raises its change event.
@@ -21,7 +26,7 @@ struct Form {
 
   FormState state;
   int endCalls = 0;
-  Handlers handlers;
+  testing::CountedHandlers handlers;
 };
 
 TEST(Handlers, StartUpShowsZeroInPicofaradAndHertz) {
@@ -67,9 +72,9 @@ TEST(Handlers, CorrectionRuleOnEitherBox) {
     for (const auto& row : kEntries) {
       Form form;
       form.Type(box, "9");  // so that every entry below is a change
-      const HandlerCounts before = form.handlers.counts();
+      const testing::HandlerCounts before = form.handlers.counts();
       form.Type(box, row.typed);
-      const HandlerCounts& after = form.handlers.counts();
+      const testing::HandlerCounts& after = form.handlers.counts();
       EXPECT_EQ(form.state.Text(box), row.kept) << row.name;
       EXPECT_EQ(after.recalculations - before.recalculations, row.recalculations) << row.name;
       EXPECT_EQ(after.correctionWrites - before.correctionWrites, row.writes) << row.name;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string_view>
 
 namespace velmorida::layout {
@@ -52,8 +53,14 @@ TEST(Layout, FontHeightAtEachDpi) {
   }
 }
 
-bool TakesFocus(const Control& control) {
-  return control.kind != ControlKind::Label;
+// Tab visits the boxes and lists in reading order, then the read-out.
+TEST(Layout, TabOrderFromTheTabIndexes) {
+  const ControlId expected[] = {ControlId::txtC, ControlId::cboC, ControlId::txtFreq,
+                                ControlId::cboFreq, ControlId::txtR};
+  ASSERT_EQ(kTabOrder.size(), std::size(expected));
+  for (std::size_t i = 0; i < kTabOrder.size(); ++i) {
+    EXPECT_EQ(kTabOrder[i], expected[i]) << ControlOf(expected[i]).name;
+  }
 }
 
 // Windows tabs through the controls in z-order, the order they are made in:
@@ -61,7 +68,7 @@ bool TakesFocus(const Control& control) {
 TEST(Layout, TabOrderIsTheZOrderOfTheFocusableControls) {
   std::size_t next = 0;
   for (const Control& control : kControls) {
-    if (!TakesFocus(control)) continue;
+    if (!TakesFocus(control.kind)) continue;
     ASSERT_LT(next, kTabOrder.size()) << control.name;
     EXPECT_EQ(control.id, kTabOrder[next]) << control.name;
     ++next;
@@ -74,24 +81,36 @@ struct NameRow {
   std::string_view name;
 };
 
-// A screen reader on Windows names a text box from the label just before it
-// in z-order, without the caption's colon.
+// What a screen reader calls each control: a box and the read-out by their
+// caption, a list by its quantity's caption and "unitate", a label nothing.
 const NameRow kNames[] = {
     {ControlId::txtC, "Capacitatea condensatorului"},
+    {ControlId::cboC, "Capacitatea condensatorului, unitate"},
     {ControlId::txtFreq, "Frecventa de lucru"},
+    {ControlId::cboFreq, "Frecventa de lucru, unitate"},
     {ControlId::txtR, "Velmorida condensatorului"},
+    {ControlId::lblUM, ""},
+    {ControlId::lblEtichete1, ""},
 };
 
-TEST(Layout, EachBoxFollowsItsCaptionInZOrder) {
+TEST(Layout, WhatAScreenReaderCallsEachControl) {
   for (const NameRow& row : kNames) {
-    const Control* previous = nullptr;
-    for (const Control& control : kControls) {
-      if (control.id == row.control) break;
-      previous = &control;
+    EXPECT_EQ(AccessibleNameOf(ControlOf(row.control)), row.name) << ControlOf(row.control).name;
+  }
+}
+
+// A screen reader on Windows names a box from the label just before it in
+// z-order: that must be the caption that names it.
+TEST(Layout, EachBoxFollowsItsCaptionInZOrder) {
+  const Control* previous = nullptr;
+  for (const Control& control : kControls) {
+    const bool box = control.kind == ControlKind::InputBox || control.kind == ControlKind::ReadOut;
+    if (box) {
+      ASSERT_NE(previous, nullptr) << control.name;
+      ASSERT_TRUE(control.namedBy.has_value()) << control.name;
+      EXPECT_EQ(previous->id, *control.namedBy) << control.name;
     }
-    ASSERT_NE(previous, nullptr) << row.name;
-    EXPECT_EQ(previous->kind, ControlKind::Label) << row.name;
-    EXPECT_EQ(AccessibleNameOf(previous->caption), row.name);
+    previous = &control;
   }
 }
 

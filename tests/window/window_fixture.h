@@ -16,7 +16,10 @@ namespace velmorida::testing {
 
 struct Window {
   explicit Window(const NumberFormat& format = NumberFormat{"."})
-      : form(format, [this] { ++endCalls; }) {
+      : form(format, [this] {
+          ++endCalls;
+          return true;
+        }) {
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

@@ -16,12 +16,11 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <string_view>
+#include <variant>
 
-#include "calc/reactance.h"
 #include "resources/velmorida.xpm"
 #include "velmorida_version.h"
 #include "window/colours.h"
-#include "window/edit_rules.h"
 #include "window/layout.h"
 #include "window/qt/accessible_text_box.h"
 #include "window/qt/announcement.h"
@@ -37,10 +36,6 @@ using layout::ControlId;
 QRect ToPixels(const layout::Twips& t) {
   const layout::Pixels p = layout::ToPixels(t, layout::kDesignDpi);
   return {p.left, p.top, p.width, p.height};
-}
-
-QRect PlaceOf(ControlId id) {
-  return ToPixels(layout::ControlOf(id).place);
 }
 
 QColor ColourOf(const layout::Rgb& rgb) {
@@ -60,20 +55,11 @@ constexpr int kInstalledIconSizes[] = {VELMORIDA_ICON_SIZES};
 // a window shows.
 constexpr int kLargestWindowIcon = 64;
 
-// Speaks the figure with its unit wherever the focus is (R for "rezultat").
-constexpr QKeyCombination kSpeakResultKey(Qt::ControlModifier, Qt::Key_R);
-
-// Indices of lblEtichete: the read-out's caption is item 0.
-constexpr int kReadOutCaptionItem = 0;
-constexpr int kCapacitanceCaptionItem = 1;
-constexpr int kFrequencyCaptionItem = 2;
+// Qt's codes for keys without a character start here.
+constexpr int kFirstSpecialKey = Qt::Key_Escape;
 
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString AccessibleNameOf(ControlId id) {
-  return FromUtf8(layout::AccessibleNameOf(layout::ControlOf(id).caption));
 }
 
 // Qt 6.4 tells an application nothing of a high-contrast setting, and a
@@ -100,7 +86,10 @@ QPalette::ColorRole RoleOf(colours::DesktopRole role) {
 }
 
 QColor Resolve(const colours::Colour& colour, const QPalette& desktop) {
-  return colour.fromDesktop ? desktop.color(RoleOf(colour.role)) : ColourOf(colour.own);
+  if (const auto* role = std::get_if<colours::DesktopRole>(&colour)) {
+    return desktop.color(RoleOf(*role));
+  }
+  return ColourOf(std::get<layout::Rgb>(colour));
 }
 
 // Every role a widget of ours draws text or a background with, so that no
@@ -135,52 +124,67 @@ void Paint(QWidget* widget, const colours::ControlColours& c) {
   }
 }
 
-const layout::Control* ControlNamed(const QString& name) {
-  for (const layout::Control& control : layout::kControls) {
-    if (name == FromUtf8(control.name)) return &control;
-  }
-  return nullptr;
-}
-
-void Name(QWidget* widget, ControlId id) {
-  widget->setObjectName(FromUtf8(layout::ControlOf(id).name));
-}
-
-QLabel* MakeLabel(QWidget* parent, ControlId id) {
-  const layout::Control& control = layout::ControlOf(id);
+QLabel* MakeLabel(QWidget* parent, const layout::Control& control) {
   auto* label = new QLabel(FromUtf8(control.caption), parent);
-  Name(label, id);
   if (control.font != &layout::kFont) label->setFont(FontOf(*control.font));
-  label->move(PlaceOf(id).topLeft());
+  label->move(ToPixels(control.place).topLeft());
   label->adjustSize();  // a label sizes itself to its caption
   return label;
 }
 
-QLineEdit* MakeBox(QWidget* parent, ControlId id) {
+QLineEdit* MakeBox(QWidget* parent, const layout::Control& control) {
   auto* box = new QLineEdit(parent);
-  Name(box, id);
-  box->setGeometry(PlaceOf(id));
+  box->setGeometry(ToPixels(control.place));
+  if (control.kind == layout::ControlKind::ReadOut) {
+    box->setReadOnly(true);  // selectable and copyable, never typed into
+  } else {
+    box->setMaxLength(FormState::kInputMaxChars);
+  }
   return box;
 }
 
-QComboBox* MakeList(QWidget* parent, ControlId id) {
+QComboBox* MakeList(QWidget* parent, const layout::Control& control) {
   auto* list = new QComboBox(parent);
-  Name(list, id);
-  list->setGeometry(PlaceOf(id));
+  list->setGeometry(ToPixels(control.place));
   list->setEditable(false);
-  for (const Unit& unit : layout::UnitsOf(id)) list->addItem(FromUtf8(unit.name));
+  for (const Unit& unit : layout::UnitsOf(control.id)) list->addItem(FromUtf8(unit.name));
   list->setCurrentIndex(-1);  // nothing is chosen until start-up
   return list;
 }
 
-bool IsKeypadDecimal(const QKeyEvent& key) {
-  return (key.modifiers() & Qt::KeypadModifier) &&
-         (key.key() == Qt::Key_Period || key.key() == Qt::Key_Comma);
+QWidget* MakeControl(QWidget* parent, const layout::Control& control) {
+  QWidget* widget = nullptr;
+  switch (control.kind) {
+    case layout::ControlKind::Label:
+      widget = MakeLabel(parent, control);
+      break;
+    case layout::ControlKind::InputBox:
+    case layout::ControlKind::ReadOut:
+      widget = MakeBox(parent, control);
+      break;
+    case layout::ControlKind::UnitList:
+      widget = MakeList(parent, control);
+      break;
+  }
+  widget->setObjectName(FromUtf8(control.name));
+  return widget;
 }
 
-int CharacterCodeOf(const QKeyEvent& key) {
-  if (key.key() == Qt::Key_Escape) return kEscapeCharacterCode;
-  return key.text().isEmpty() ? 0 : key.text().front().unicode();
+// The key as the calculator's rules know it. The keypad's decimal key types
+// a period or a comma, whichever the keyboard layout prints on it; with Num
+// Lock off it is Delete.
+Key KeyOf(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  Key key;
+  key.control = modifiers.testFlag(Qt::ControlModifier);
+  key.shift = modifiers.testFlag(Qt::ShiftModifier);
+  key.alt = modifiers.testFlag(Qt::AltModifier);
+  key.meta = modifiers.testFlag(Qt::MetaModifier);
+  key.escape = event.key() == Qt::Key_Escape;
+  key.keypadDecimal = modifiers.testFlag(Qt::KeypadModifier) &&
+                      (event.key() == Qt::Key_Period || event.key() == Qt::Key_Comma);
+  if (event.key() < kFirstSpecialKey) key.character = static_cast<char32_t>(event.key());
+  return key;
 }
 
 // What the calculator's widgets are to assistive technology, by class. Qt
@@ -216,9 +220,9 @@ void InstallAccessibility() {
   QAccessible::installFactory(&CalculatorRoles);
 }
 
-frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram, QWidget* parent)
+frmVelmorida::frmVelmorida(NumberFormat format, Calculator::EndProgram endProgram, QWidget* parent)
     : QWidget(parent),
-      handlers_(state_, std::move(format), [this] { EndProgram(); }),
+      calculator_(std::move(format), [this] { return EndProgram(); }),
       endProgram_(std::move(endProgram)) {
   SetUpWindow();
   BuildControls();
@@ -226,10 +230,10 @@ frmVelmorida::frmVelmorida(NumberFormat format, Handlers::EndProgram endProgram,
   ApplyTabOrder();
   ConnectUserEdits();
   WatchKeys();
-  handlers_.Form_Load();
   Render();
-  txtC_->setFocus();
-  txtC_->selectAll();  // as after any reset: the first digit typed replaces the "0"
+  QLineEdit* first = Box(layout::kTabOrder.front());
+  first->setFocus();
+  first->selectAll();  // as after any reset: the first digit typed replaces the "0"
 }
 
 frmVelmorida::~frmVelmorida() = default;
@@ -274,27 +278,23 @@ void frmVelmorida::UseInstalledIcon() {
   if (!installed.isNull()) setWindowIcon(installed);
 }
 
+QLineEdit* frmVelmorida::Box(ControlId id) const {
+  return static_cast<QLineEdit*>(Widget(id));  // made as one by its kind
+}
+
+QComboBox* frmVelmorida::List(ControlId id) const {
+  return static_cast<QComboBox*>(Widget(id));
+}
+
 void frmVelmorida::BuildControls() {
   fraVelmorida_ = new QFrame(this);
   fraVelmorida_->setObjectName(FromUtf8(layout::kFrameName));
   fraVelmorida_->setGeometry(ToPixels(layout::kFrame));
   fraVelmorida_->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  QWidget* frame = fraVelmorida_;
-
-  lblEtichete_[kCapacitanceCaptionItem] = MakeLabel(frame, ControlId::lblEtichete1);
-  txtC_ = MakeBox(frame, ControlId::txtC);
-  cboC_ = MakeList(frame, ControlId::cboC);
-  lblEtichete_[kFrequencyCaptionItem] = MakeLabel(frame, ControlId::lblEtichete2);
-  txtFreq_ = MakeBox(frame, ControlId::txtFreq);
-  cboFreq_ = MakeList(frame, ControlId::cboFreq);
-  lblEtichete_[kReadOutCaptionItem] = MakeLabel(frame, ControlId::lblEtichete0);
-  txtR_ = MakeBox(frame, ControlId::txtR);
-  txtR_->setReadOnly(true);  // selectable and copyable, never typed into
-  lblUM_ = MakeLabel(frame, ControlId::lblUM);
-  lblQZ9XK_ = MakeLabel(frame, ControlId::lblQZ9XK);
+  for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
+    controls_[i] = MakeControl(fraVelmorida_, layout::kControls[i]);
+  }
   announcement_ = new Announcement(this);
-
-  for (QLineEdit* box : {txtC_, txtFreq_}) box->setMaxLength(FormState::kInputMaxChars);
   ApplyColours();
 }
 
@@ -304,11 +304,12 @@ void frmVelmorida::ApplyColours() {
   if (applyingColours_) return;
   applyingColours_ = true;
   Paint(this, colours::WindowColours(kDesktopContrast));
-  for (QWidget* control : fraVelmorida_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    const layout::Control* described = ControlNamed(control->objectName());
-    if (described != nullptr) Paint(control, colours::ColoursOf(described->kind, kDesktopContrast));
+  for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
+    Paint(controls_[i], colours::ColoursOf(layout::kControls[i].kind, kDesktopContrast));
   }
-  for (QComboBox* list : {cboC_, cboFreq_}) PaintPopup(list);
+  for (const layout::Control& control : layout::kControls) {
+    if (control.kind == layout::ControlKind::UnitList) PaintPopup(List(control.id));
+  }
   applyingColours_ = false;
 }
 
@@ -339,56 +340,57 @@ void frmVelmorida::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
+// A caption is the buddy of the box or read-out it names (Alt and its
+// letter would reach it, and screen readers read it as the box's label).
+// On Linux a list's accessible name is its current item, so its caption also
+// goes into the description, which screen readers read after it.
 void frmVelmorida::NameForScreenReaders() {
-  lblEtichete_[kCapacitanceCaptionItem]->setBuddy(txtC_);
-  lblEtichete_[kFrequencyCaptionItem]->setBuddy(txtFreq_);
-  lblEtichete_[kReadOutCaptionItem]->setBuddy(txtR_);
-  txtC_->setAccessibleName(AccessibleNameOf(ControlId::lblEtichete1));
-  // On Linux a list's accessible name is its current item, so the caption
-  // also goes into the description, which screen readers read after it.
-  for (auto [list, id] :
-       {std::pair{cboC_, ControlId::cboC}, std::pair{cboFreq_, ControlId::cboFreq}}) {
-    const QString name = FromUtf8(layout::UnitListName(id));
-    list->setAccessibleName(name);
-    list->setAccessibleDescription(name);
+  for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
+    const layout::Control& control = layout::kControls[i];
+    if (!control.namedBy) continue;
+    const QString name = FromUtf8(layout::AccessibleNameOf(control));
+    controls_[i]->setAccessibleName(name);
+    if (control.kind == layout::ControlKind::UnitList) {
+      controls_[i]->setAccessibleDescription(name);
+    } else {
+      static_cast<QLabel*>(Widget(*control.namedBy))->setBuddy(controls_[i]);
+    }
   }
-  txtFreq_->setAccessibleName(AccessibleNameOf(ControlId::lblEtichete2));
-  txtR_->setAccessibleName(AccessibleNameOf(ControlId::lblEtichete0));
 }
 
 void frmVelmorida::ApplyTabOrder() {
   QWidget* previous = nullptr;
   for (ControlId id : layout::kTabOrder) {
-    auto* control = fraVelmorida_->findChild<QWidget*>(FromUtf8(layout::ControlOf(id).name));
-    if (previous != nullptr) setTabOrder(previous, control);
-    previous = control;
+    if (previous != nullptr) setTabOrder(previous, Widget(id));
+    previous = Widget(id);
   }
 }
 
+// textEdited and activated come from the user only, so the window's own
+// updates in Render never come back here as edits.
 void frmVelmorida::ConnectUserEdits() {
-  // textEdited and activated come from the user only, so the window's own
-  // updates in Render never come back here as edits.
-  connect(txtC_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { OnBoxEdited(InputBox::Capacitance, txtC_, text); });
-  connect(txtFreq_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { OnBoxEdited(InputBox::Frequency, txtFreq_, text); });
-  connect(cboC_, &QComboBox::activated, this,
-          [this] { OnUnitChosen(cboC_, state_.cboC, &Handlers::cboC_Click); });
-  connect(cboFreq_, &QComboBox::activated, this,
-          [this] { OnUnitChosen(cboFreq_, state_.cboFreq, &Handlers::cboFreq_Click); });
+  for (const layout::Control& control : layout::kControls) {
+    if (const std::optional<InputBox> box = InputBoxAt(control.id)) {
+      connect(Box(control.id), &QLineEdit::textEdited, this,
+              [this, box = *box](const QString& text) { OnBoxEdited(box, text); });
+    }
+    if (const std::optional<UnitList> list = UnitListAt(control.id)) {
+      connect(List(control.id), &QComboBox::activated, this,
+              [this, list = *list](int item) { OnUnitChosen(list, item); });
+    }
+  }
 }
 
 void frmVelmorida::WatchKeys() {
   // Pastes and drops into the boxes lose their edge line breaks. The last
   // filter installed runs first, so the window still sees every key first.
-  auto* pasted = new PastedTextFilter(this);
-  for (QLineEdit* box : {txtC_, txtFreq_}) pasted->Watch(box);
+  auto* pasted = new PastedTextFilter(this, calculator_);
+  for (InputBox box : {InputBox::Capacitance, InputBox::Frequency})
+    pasted->Watch(Box(ControlOf(box)));
   // A list's popup is made the first time it opens; eventFilter watches it
   // from then on (see WatchPopup).
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{txtC_, cboC_, txtFreq_, cboFreq_, txtR_, this}) {
-    control->installEventFilter(this);
-  }
+  for (ControlId id : layout::kTabOrder) Widget(id)->installEventFilter(this);
+  installEventFilter(this);
 }
 
 // A list makes its popup window on first use and is told when the popup is
@@ -408,33 +410,45 @@ void frmVelmorida::WatchPopup(QObject* watched, QEvent* event) {
 
 bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ChildPolished) WatchPopup(watched, event);
-  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
-  const auto& key = static_cast<const QKeyEvent&>(*event);
-  handlers_.Form_KeyPress(CharacterCodeOf(key));
-  if (handlers_.ended()) return true;
-  if (key.keyCombination() == kSpeakResultKey) {
-    Say(SpokenResult(state_));
-    return true;
-  }
-  if (IsKeypadDecimal(key) && qobject_cast<QLineEdit*>(watched) != nullptr) {
-    // The keypad's decimal key types the locale's separator, whatever the
-    // keyboard layout prints on it.
-    QKeyEvent separator(QEvent::KeyPress, key.key(), key.modifiers() & ~Qt::KeypadModifier,
-                        FromUtf8(KeypadDecimalText(handlers_.format())), key.isAutoRepeat());
-    QCoreApplication::sendEvent(watched, &separator);
+  if (event->type() == QEvent::KeyPress && OnKey(watched, static_cast<const QKeyEvent&>(*event))) {
     return true;
   }
   return QWidget::eventFilter(watched, event);
 }
 
-void frmVelmorida::OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text) {
-  const std::string resultBefore = SpokenResult(state_);
-  const std::string typed = text.toStdString();
-  state_.SetText(box, typed);
+// Every key reaches the window before the focused control; returns true
+// when it goes no further.
+bool frmVelmorida::OnKey(QObject* watched, const QKeyEvent& key) {
+  auto* box = qobject_cast<QLineEdit*>(watched);
+  const bool inInputBox = box != nullptr && !box->isReadOnly();
+  const KeyOutcome outcome =
+      calculator_.Press(KeyOf(key), inInputBox ? KeyTarget::InputBox : KeyTarget::OtherControl);
+  switch (outcome.action) {
+    case KeyAction::SpeakResult:
+      Say(outcome.text);
+      break;
+    case KeyAction::InsertSeparator: {
+      // Typed as the key itself would be, so that the box's undo and its
+      // length limit treat it as any other character.
+      QKeyEvent separator(QEvent::KeyPress, key.key(), key.modifiers() & ~Qt::KeypadModifier,
+                          FromUtf8(outcome.text), key.isAutoRepeat());
+      QCoreApplication::sendEvent(box, &separator);
+      break;
+    }
+    case KeyAction::None:
+    case KeyAction::End:
+      break;
+  }
+  return outcome.Consumed();
+}
+
+void frmVelmorida::OnBoxEdited(InputBox box, const QString& text) {
+  const EditOutcome outcome = calculator_.Edit(box, text.toStdString());
   Render();
   // A new figure is spoken; the keystroke's echo comes from the screen reader.
-  Say(SpokenAfterEdit(state_, resultBefore));
-  switch (CaretAfter(state_, box, typed, handlers_.format())) {
+  Say(outcome.spoken);
+  QLineEdit* edit = Box(ControlOf(box));
+  switch (outcome.caret) {
     case CaretAfterEdit::Untouched:
       break;
     case CaretAfterEdit::SelectAll:
@@ -446,13 +460,12 @@ void frmVelmorida::OnBoxEdited(InputBox box, QLineEdit* edit, const QString& tex
   }
 }
 
-void frmVelmorida::OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)()) {
-  const std::string resultBefore = SpokenResult(state_);
-  field = list->currentText().toStdString();
-  (handlers_.*click)();
+void frmVelmorida::OnUnitChosen(UnitList list, int item) {
+  if (item < 0) return;
+  const std::string said = calculator_.ChooseUnit(list, static_cast<std::size_t>(item));
   Render();
   // Orca does not speak a Qt list's new item, so the list says it itself.
-  Say(SpokenAfterUnitChoice(state_, field, resultBefore));
+  Say(said);
 }
 
 void frmVelmorida::Say(const std::string& message) {
@@ -464,47 +477,67 @@ namespace {
 // Setting a box's text moves its caret to the end and drops the selection,
 // so a box is only given a text it does not show already. Returns whether
 // it changed.
-bool ShowText(QLineEdit* box, const std::string& text) {
+bool ShowText(QLineEdit* box, std::string_view text) {
   const QString shown = FromUtf8(text);
   if (box->text() == shown) return false;
   box->setText(shown);
   return true;
 }
 
-void ShowUnit(QComboBox* list, const std::string& unit) {
-  list->setCurrentIndex(list->findText(FromUtf8(unit)));
+void ShowUnit(QComboBox* list, ControlId id, std::string_view unit) {
+  const std::optional<std::size_t> item = layout::ItemOf(id, unit);
+  list->setCurrentIndex(item ? static_cast<int>(*item) : -1);
+}
+
+void ShowCaption(QLabel* label, std::string_view text) {
+  const QString caption = FromUtf8(text);
+  if (label->text() == caption) return;
+  label->setText(caption);
+  label->adjustSize();  // widens for "kOhm" and "MOhm", keeping its left edge
 }
 
 }  // namespace
 
-// Labels, lists and visibility ignore a value they already have, so only the
-// text boxes need a guard.
+// Lists and visibility ignore a value they already have; a box is only
+// written when its text changes.
 void frmVelmorida::Render() {
-  ShowText(txtC_, state_.txtC());
-  ShowText(txtFreq_, state_.txtFreq());
-  ShowUnit(cboC_, state_.cboC);
-  ShowUnit(cboFreq_, state_.cboFreq);
-  if (ShowText(txtR_, state_.txtR)) {
-    txtR_->setCursorPosition(0);  // a figure longer than the box shows its start
+  const View view = calculator_.Render();
+  for (const ControlView& shown : view.controls) {
+    QWidget* widget = Widget(shown.id);
+    switch (layout::ControlOf(shown.id).kind) {
+      case layout::ControlKind::InputBox:
+        ShowText(Box(shown.id), shown.text);
+        break;
+      case layout::ControlKind::ReadOut:
+        if (ShowText(Box(shown.id), shown.text)) {
+          Box(shown.id)->setCursorPosition(0);  // a figure longer than the box shows its start
+        }
+        break;
+      case layout::ControlKind::UnitList:
+        ShowUnit(List(shown.id), shown.id, shown.text);
+        break;
+      case layout::ControlKind::Label:
+        ShowCaption(static_cast<QLabel*>(widget), shown.text);
+        break;
+    }
+    widget->setVisible(shown.visible);
   }
-  const QString unit = FromUtf8(state_.lblUM);
-  if (lblUM_->text() != unit) {
-    lblUM_->setText(unit);
-    lblUM_->adjustSize();                   // widens for "kOhm" and "MOhm", keeping its left edge
-    txtR_->setAccessibleDescription(unit);  // screen readers read it with the figure
+  // Screen readers read a control's description with it: the read-out's unit.
+  for (const layout::Control& control : layout::kControls) {
+    if (!control.describedBy) continue;
+    const QString description = FromUtf8(view.TextOf(*control.describedBy));
+    QWidget* widget = Widget(control.id);
+    if (widget->accessibleDescription() != description) {
+      widget->setAccessibleDescription(description);
+    }
   }
-  txtR_->setVisible(state_.txtRVisible);
-  lblUM_->setVisible(state_.lblUMVisible);
-  lblEtichete_[kReadOutCaptionItem]->setVisible(state_.lblEtichete0Visible);
 }
 
-void frmVelmorida::EndProgram() {
-  if (endProgram_) {
-    endProgram_();
-    return;
-  }
+bool frmVelmorida::EndProgram() {
+  if (endProgram_) return endProgram_();
   close();
   QCoreApplication::quit();
+  return true;
 }
 
 }  // namespace velmorida

@@ -1,22 +1,18 @@
-// The calculator's window: presents a FormState in standard Qt widgets, feeds
-// the user's edits, unit choices and key presses to the handlers, and tells a
-// screen reader each new figure. It holds no data of its own; every figure
-// shown or spoken comes from the FormState.
+// The calculator's window in standard Qt widgets: builds them from the shared
+// layout, maps the user's edits, unit choices and keys to the calculator's
+// interface, and shows and speaks what comes back. It holds no data of its
+// own; every figure shown or spoken comes from the calculator.
 #pragma once
 
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <string>
 
-#include "calc/form_state.h"
-#include "calc/number_text.h"
-#include "window/edit_rules.h"
-#include "window/handlers.h"
+#include "window/calculator.h"
+#include "window/layout.h"
 
 class QComboBox;
 class QFrame;
-class QLabel;
 class QLineEdit;
 
 namespace velmorida {
@@ -34,10 +30,10 @@ class frmVelmorida : public QWidget {
   // `endProgram` runs on Escape; by default the window closes and the
   // application quits.
   explicit frmVelmorida(NumberFormat format = SystemNumberFormat(),
-                        Handlers::EndProgram endProgram = {}, QWidget* parent = nullptr);
+                        Calculator::EndProgram endProgram = {}, QWidget* parent = nullptr);
   ~frmVelmorida() override;
 
-  const FormState& state() const { return state_; }
+  const FormState& state() const { return calculator_.state(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,28 +50,26 @@ class frmVelmorida : public QWidget {
   void WatchPopup(QObject* watched, QEvent* event);
   void ApplyColours();
   void PaintPopup(QComboBox* list);
-  void OnBoxEdited(InputBox box, QLineEdit* edit, const QString& text);
-  void OnUnitChosen(QComboBox* list, std::string& field, void (Handlers::*click)());
+  bool OnKey(QObject* watched, const QKeyEvent& key);
+  void OnBoxEdited(InputBox box, const QString& text);
+  void OnUnitChosen(UnitList list, int item);
   void Render();
-  void EndProgram();
+  bool EndProgram();
   void UseInstalledIcon();
   void Say(const std::string& message);
 
-  FormState state_;
-  Handlers handlers_;
-  Handlers::EndProgram endProgram_;
+  QWidget* Widget(layout::ControlId id) const { return controls_[layout::IndexOf(id)]; }
+  QLineEdit* Box(layout::ControlId id) const;
+  QComboBox* List(layout::ControlId id) const;
+
+  Calculator calculator_;
+  Calculator::EndProgram endProgram_;
   bool installedIconAsked_ = false;
   bool applyingColours_ = false;
 
   QFrame* fraVelmorida_ = nullptr;
-  QLineEdit* txtC_ = nullptr;
-  QComboBox* cboC_ = nullptr;
-  QLineEdit* txtFreq_ = nullptr;
-  QComboBox* cboFreq_ = nullptr;
-  QLineEdit* txtR_ = nullptr;
-  QLabel* lblUM_ = nullptr;
-  std::array<QLabel*, 3> lblEtichete_{};
-  QLabel* lblQZ9XK_ = nullptr;
+  // Each control of the layout, at its row's place.
+  std::array<QWidget*, layout::kControls.size()> controls_{};
   Announcement* announcement_ = nullptr;
 };
 

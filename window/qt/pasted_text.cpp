@@ -10,9 +10,11 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <optional>
+#include <string>
 #include <string_view>
 
-#include "window/edit_rules.h"
+#include "window/calculator.h"
 
 namespace velmorida {
 namespace {
@@ -33,31 +35,43 @@ QAction* PasteEntryOf(const QMenu& menu) {
   return nullptr;
 }
 
-QString TrimmedPaste(const QString& text) {
+// What the calculator makes of a pasted or dropped text, or nothing.
+std::optional<QString> Pasted(const Calculator& calculator, const QString& text,
+                              bool textSelected) {
   const QByteArray utf8 = text.toUtf8();
-  const std::string_view kept =
-      velmorida::WithoutEdgeLineBreaks(std::string_view(utf8.constData(), utf8.size()));
-  return QString::fromUtf8(kept.data(), static_cast<qsizetype>(kept.size()));
-}
-
-// As QLineEdit's own paste: nothing happens for an empty clipboard unless a
-// selection is there to be replaced.
-void InsertPasted(QLineEdit* box, QClipboard::Mode mode) {
-  const QString text = TrimmedPaste(QGuiApplication::clipboard()->text(mode));
-  if (!text.isEmpty() || box->hasSelectedText()) box->insert(text);
+  const std::optional<std::string> kept =
+      calculator.Paste(std::string_view(utf8.constData(), utf8.size()), textSelected);
+  if (!kept) return std::nullopt;
+  return QString::fromStdString(*kept);
 }
 
 bool PastesFromSelection(const QMouseEvent& click) {
   return click.button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection();
 }
 
+}  // namespace
+
+PastedTextFilter::PastedTextFilter(QObject* parent, const Calculator& calculator)
+    : QObject(parent), calculator_(calculator) {}
+
+void PastedTextFilter::InsertPasted(QLineEdit* box, QClipboard::Mode mode) const {
+  const std::optional<QString> text =
+      Pasted(calculator_, QGuiApplication::clipboard()->text(mode), box->hasSelectedText());
+  if (text) box->insert(*text);
+}
+
 // The drop again, carrying the trimmed text; the box handles it as its own.
-bool DropTrimmed(QLineEdit* box, QDropEvent& drop) {
+// A drop inserts at the point it is let go, never over the selection.
+bool PastedTextFilter::DropTrimmed(QLineEdit* box, QDropEvent& drop) const {
   const QString text = drop.mimeData()->text();
-  const QString trimmed = TrimmedPaste(text);
-  if (trimmed == text) return false;
+  const std::optional<QString> trimmed = Pasted(calculator_, text, false);
+  if (!trimmed) {
+    drop.ignore();
+    return true;
+  }
+  if (*trimmed == text) return false;
   QMimeData data;
-  data.setText(trimmed);
+  data.setText(*trimmed);
   QDropEvent again(drop.position(), drop.possibleActions(), &data, drop.buttons(),
                    drop.modifiers());
   again.setDropAction(drop.dropAction());
@@ -68,20 +82,16 @@ bool DropTrimmed(QLineEdit* box, QDropEvent& drop) {
 }
 
 // The box's standard menu, with its Paste entry inserting the trimmed text.
-void ShowContextMenu(QLineEdit* box, const QContextMenuEvent& request) {
+void PastedTextFilter::ShowContextMenu(QLineEdit* box, const QContextMenuEvent& request) const {
   QMenu* menu = box->createStandardContextMenu();
   if (QAction* paste = PasteEntryOf(*menu)) {
     QObject::disconnect(paste, &QAction::triggered, box, nullptr);
     QObject::connect(paste, &QAction::triggered, box,
-                     [box] { InsertPasted(box, QClipboard::Clipboard); });
+                     [this, box] { InsertPasted(box, QClipboard::Clipboard); });
   }
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->popup(request.globalPos());
 }
-
-}  // namespace
-
-PastedTextFilter::PastedTextFilter(QObject* parent) : QObject(parent) {}
 
 void PastedTextFilter::Watch(QLineEdit* box) {
   box->installEventFilter(this);

@@ -4,12 +4,17 @@
 // blanks, which the number reader accepts as they are.
 #pragma once
 
+#include <QClipboard>
 #include <QObject>
 #include <QString>
 
+class QContextMenuEvent;
+class QDropEvent;
 class QLineEdit;
 
 namespace velmorida {
+
+class Calculator;
 
 // Watches input boxes and inserts what the user pastes (the paste key, the
 // context menu's Paste, the middle button's selection on X11) or drops,
@@ -19,12 +24,20 @@ class PastedTextFilter : public QObject {
   Q_OBJECT
 
  public:
-  explicit PastedTextFilter(QObject* parent);
+  // The calculator decides what a paste inserts; it outlives the filter.
+  PastedTextFilter(QObject* parent, const Calculator& calculator);
 
   void Watch(QLineEdit* box);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void InsertPasted(QLineEdit* box, QClipboard::Mode mode) const;
+  bool DropTrimmed(QLineEdit* box, QDropEvent& drop) const;
+  void ShowContextMenu(QLineEdit* box, const QContextMenuEvent& request) const;
+
+  const Calculator& calculator_;
 };
 
 }  // namespace velmorida

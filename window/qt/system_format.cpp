@@ -2,7 +2,7 @@
 // LC_ALL, LC_NUMERIC or LANG.
 #include <QLocale>
 
-#include "window/edit_rules.h"
+#include "window/calculator.h"
 
 namespace velmorida {
 

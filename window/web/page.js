@@ -1,35 +1,27 @@
-// The calculator's page: builds the window's elements from the shared layout
-// and colour rule, renders the calculator's state, and passes the user's
-// edits, unit choices and keys to the shared handlers. Every rule (the
-// correction, the caret, pastes, the keypad's separator, what is spoken)
-// is the core's; this script only carries events in and texts out.
+// The calculator's page: takes over the window the HTML already shows (its
+// controls disabled until the core is ready), maps the browser's events
+// (edits, unit choices, pastes, drops, taps, keys) to the core's interface
+// and draws what comes back. Every rule (the correction,
+// the caret, what a paste keeps, what a key means, what is spoken) is the
+// core's; this script only carries events in and texts out.
 'use strict';
 
-// The numbers the core's interface reads fields and visibility by.
-const FIELD = { txtC: 0, cboC: 1, txtFreq: 2, cboFreq: 3, txtR: 4, lblUM: 5 };
-const SHOWN = { txtR: 0, lblUM: 1, lblEtichete0: 2 };
-const CARET = { untouched: 0, selectAll: 1, atEnd: 2 };
-const ESCAPE_CODE = 27;
-const BOXES = [{ name: 'txtC', field: FIELD.txtC }, { name: 'txtFreq', field: FIELD.txtFreq }];
-const LISTS = [{ name: 'cboC', field: FIELD.cboC }, { name: 'cboFreq', field: FIELD.cboFreq }];
-
 let core = null;
-let page = null;  // the window's elements by name, and the layout
+let live = null;  // the polite live region
 
 function bindCore() {
+  const call = (name, args) => {
+    const wrapped = cwrap(name, 'string', args);
+    return (...values) => JSON.parse(wrapped(...values));
+  };
   return {
     start: cwrap('vm_start', null, ['string']),
-    layout: cwrap('vm_layout', 'string', []),
-    stylesheet: cwrap('vm_stylesheet', 'string', []),
-    edit: cwrap('vm_edit', 'number', ['number', 'string']),
-    chooseUnit: cwrap('vm_choose_unit', null, ['number', 'string']),
-    key: cwrap('vm_key', 'number', ['number']),
-    field: cwrap('vm_field', 'string', ['number']),
-    shown: cwrap('vm_shown', 'number', ['number']),
-    said: cwrap('vm_said', 'string', []),
-    spokenResult: cwrap('vm_spoken_result', 'string', []),
-    pasted: cwrap('vm_pasted', 'string', ['string']),
-    keypadDecimal: cwrap('vm_keypad_decimal', 'string', []),
+    render: call('vm_render', []),
+    edit: call('vm_edit', ['string', 'string']),
+    chooseUnit: call('vm_choose_unit', ['string', 'number']),
+    paste: call('vm_paste', ['string', 'number']),
+    selectsOnPointerFocus: cwrap('vm_selects_on_pointer_focus', 'number', ['string']),
+    key: call('vm_key', Array(8).fill('number')),
   };
 }
 
@@ -42,107 +34,47 @@ function browserSeparator() {
   return decimal ? decimal.value : '.';
 }
 
-function place(element, at) {
-  element.style.left = at.left + 'px';
-  element.style.top = at.top + 'px';
-  if (at.width !== undefined) element.style.width = at.width + 'px';
-  if (at.height !== undefined) element.style.height = at.height + 'px';
+function isInputBox(element) {
+  return element instanceof HTMLInputElement && !element.readOnly;
 }
 
-function makeControl(control) {
-  const element = document.createElement(control.element);
-  element.id = control.name;
-  element.style.fontSize = control.fontPixels + 'px';
-  element.style.fontWeight = control.fontWeight;
-  if (control.element === 'label') {
-    // A label sizes itself to its caption, keeping its left edge.
-    place(element, { left: control.left, top: control.top });
-    element.textContent = control.caption;
-    if (control.for) element.htmlFor = control.for;
-    return element;
+// Each control as the core's view has it. A box is only given a text it does
+// not show already (setting it moves the caret to the end); the read-out's
+// caret goes to its start, so a figure longer than the box shows its start.
+function render(view) {
+  for (const shown of view) {
+    const element = document.getElementById(shown.id);
+    if (element instanceof HTMLSelectElement) {
+      element.value = shown.text;
+    } else if (element instanceof HTMLInputElement) {
+      if (element.value !== shown.text) {
+        element.value = shown.text;
+        if (element.readOnly) element.setSelectionRange(0, 0);
+      }
+    } else if (element.textContent !== shown.text) {
+      element.textContent = shown.text;
+    }
+    element.hidden = !shown.visible;
   }
-  place(element, control);
-  if (control.accessibleName) element.setAttribute('aria-label', control.accessibleName);
-  if (control.element === 'select') {
-    for (const unit of control.units) element.add(new Option(unit, unit));
-    element.selectedIndex = -1;  // nothing is chosen until start-up
-    return element;
-  }
-  element.type = 'text';
-  element.autocomplete = 'off';
-  element.spellcheck = false;
-  if (control.readOnly) {
-    element.readOnly = true;
-  } else {
-    element.inputMode = 'decimal';
-  }
-  return element;
-}
-
-function buildWindow(layout) {
-  const style = document.createElement('style');
-  style.textContent = core.stylesheet();
-  document.head.appendChild(style);
-  document.title = layout.title.trim();
-  document.getElementById('title').textContent = document.title;
-
-  const window_ = document.getElementById('frmVelmorida');
-  place(window_, { width: layout.width, height: layout.height });
-  const frame = document.createElement('div');
-  frame.className = 'frame';
-  frame.id = 'fraVelmorida';
-  place(frame, layout.frame);
-  window_.appendChild(frame);
-
-  const elements = {};
-  for (const control of layout.controls) {
-    elements[control.name] = makeControl(control);
-    frame.appendChild(elements[control.name]);
-  }
-  // The controls that take the focus follow one another in the tab order.
-  layout.controls.filter((control) => control.tab >= 0)
-    .sort((a, b) => a.tab - b.tab)
-    .forEach((control) => frame.appendChild(elements[control.name]));
-  return { layout, window: window_, elements, live: document.getElementById('announcement') };
-}
-
-// A box is only given a text it does not show already: setting it moves the
-// caret to the end.
-function showText(element, text) {
-  if (element.value !== text) element.value = text;
-}
-
-function render() {
-  const e = page.elements;
-  for (const box of BOXES) showText(e[box.name], core.field(box.field));
-  for (const list of LISTS) e[list.name].value = core.field(list.field);
-  if (e.txtR.value !== core.field(FIELD.txtR)) {
-    e.txtR.value = core.field(FIELD.txtR);
-    e.txtR.setSelectionRange(0, 0);  // a figure longer than the box shows its start
-  }
-  e.lblUM.textContent = core.field(FIELD.lblUM);
-  e.txtR.hidden = !core.shown(SHOWN.txtR);
-  e.lblUM.hidden = !core.shown(SHOWN.lblUM);
-  e.lblEtichete0.hidden = !core.shown(SHOWN.lblEtichete0);
 }
 
 // The polite live region says each new text once.
 function announce(text) {
   if (!text) return;
-  page.live.textContent = '';
-  page.live.textContent = text;
+  live.textContent = '';
+  live.textContent = text;
 }
 
 // The box's new text goes to the core as typed; the box then shows what
 // the core holds, with the caret where the core's rule puts it (a text the
 // page inserted leaves the caret after the insertion).
-function onBoxEdited(index, element, typed, caretAfterTyping) {
-  const caret = core.edit(index, typed);
-  render();
-  announce(core.said());
-  if (caret === CARET.selectAll) {
+function onBoxEdited(element, typed, caretAfterTyping) {
+  const answer = core.edit(element.id, typed);
+  render(answer.view);
+  announce(answer.said);
+  if (answer.caret === 'selectAll') {
     element.select();
-  } else if (caret === CARET.atEnd) {
+  } else if (answer.caret === 'atEnd') {
     element.setSelectionRange(element.value.length, element.value.length);
   } else if (caretAfterTyping !== undefined) {
     element.setSelectionRange(caretAfterTyping, caretAfterTyping);
@@ -151,85 +83,98 @@ function onBoxEdited(index, element, typed, caretAfterTyping) {
 
 // Typed by the page over the box's selection, then handled as any edit.
 // The text goes to the core whole: a text box would drop its line breaks.
-function insertIntoBox(index, element, text) {
+function insertIntoBox(element, text) {
   const start = element.selectionStart;
   const shown = element.value;
   const typed = shown.slice(0, start) + text + shown.slice(element.selectionEnd);
-  onBoxEdited(index, element, typed, start + text.length);
+  onBoxEdited(element, typed, start + text.length);
 }
 
-function watchBox(index, element) {
-  element.addEventListener('input', () => onBoxEdited(index, element, element.value));
-  // Pastes and drops lose the line breaks at their ends, by the core's rule;
-  // the text is taken before the browser drops every line break of it.
+// A paste or a drop inserts what the core keeps of it, if anything; the
+// text is taken before the browser drops every line break of it. A drop
+// lands at the caret, never over a selection.
+function insertPasted(element, text, overSelection) {
+  const answer = core.paste(text, overSelection ? 1 : 0);
+  if (answer.insert !== undefined) insertIntoBox(element, answer.insert);
+}
+
+// A box that a tap or a click gives the focus, holding only its "0", has it
+// selected, as Tab and start-up leave it: the first digit replaces it.
+function watchPointerFocus(element) {
+  let focusedByPointer = false;
+  element.addEventListener('pointerdown', () => {
+    focusedByPointer = document.activeElement !== element;
+  });
+  element.addEventListener('click', () => {
+    if (focusedByPointer && core.selectsOnPointerFocus(element.id)) element.select();
+    focusedByPointer = false;
+  });
+}
+
+function watchBox(element) {
+  watchPointerFocus(element);
+  element.addEventListener('input', () => onBoxEdited(element, element.value));
   element.addEventListener('paste', (event) => {
     event.preventDefault();
-    insertIntoBox(index, element, core.pasted(event.clipboardData.getData('text/plain')));
+    insertPasted(element, event.clipboardData.getData('text/plain'),
+                 element.selectionStart !== element.selectionEnd);
   });
   element.addEventListener('drop', (event) => {
     event.preventDefault();
     element.focus();
-    insertIntoBox(index, element, core.pasted(event.dataTransfer.getData('text/plain')));
-  });
-  // The keypad's decimal key types the separator of the browser's language,
-  // whatever the keyboard layout prints on it (with Num Lock off it is Delete).
-  element.addEventListener('keydown', (event) => {
-    if (event.code !== 'NumpadDecimal' || event.key.length !== 1) return;
-    if (event.ctrlKey || event.altKey || event.metaKey) return;
-    event.preventDefault();
-    insertIntoBox(index, element, core.keypadDecimal());
+    element.setSelectionRange(element.selectionEnd, element.selectionEnd);
+    insertPasted(element, event.dataTransfer.getData('text/plain'), false);
   });
 }
 
-function watchList(index, element) {
+function watchList(element) {
   // A closed list changes on the arrow keys as well as by the mouse.
   element.addEventListener('change', () => {
-    core.chooseUnit(index, element.value);
-    render();
-    announce(core.said());
+    const answer = core.chooseUnit(element.id, element.selectedIndex);
+    render(answer.view);
+    announce(answer.said);
   });
 }
 
-function isSpeakResultKey(event) {
-  return event.ctrlKey && !event.altKey && !event.shiftKey && !event.metaKey &&
-    event.key.toLowerCase() === 'r';
+// A key as the core knows it: its modifiers, its own character (the
+// browser's key text, when it is one character), Escape, and the keypad's
+// decimal key while it types (with Num Lock off it is Delete).
+function onKey(event) {
+  const character = [...event.key].length === 1 ? event.key.codePointAt(0) : 0;
+  const keypadDecimal = event.code === 'NumpadDecimal' && character !== 0;
+  const answer = core.key(event.ctrlKey, event.shiftKey, event.altKey, event.metaKey, character,
+                          event.key === 'Escape', keypadDecimal, isInputBox(event.target));
+  if (answer.consumed) event.preventDefault();
+  if (answer.action === 'speak') announce(answer.text);
+  if (answer.action === 'insert') insertIntoBox(event.target, answer.text);
 }
 
-// Escape closes the window where the browser lets a page close it (a window
-// a script opened); elsewhere it does nothing, and the calculator stays.
-function watchKeys() {
-  document.addEventListener('keydown', (event) => {
-    if (event.key === 'Escape') {
-      window.close();
-      if (window.closed) core.key(ESCAPE_CODE);
-      return;
-    }
-    if (isSpeakResultKey(event)) {
-      event.preventDefault();
-      announce(core.spokenResult());
-    }
-  });
-}
-
-// On a screen narrower than the window (a phone) the whole window scales to
-// the width and keeps its layout.
-function fitToScreen() {
-  const scale = Math.min(1, document.documentElement.clientWidth / page.layout.width);
-  page.window.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
+// The core could not start: the page says so in a line of its own, the
+// controls stay disabled, and a test sees it at once. Once it has started,
+// the page's own errors are not taken for that.
+function pageFailed(why) {
+  const page = document.documentElement.dataset;
+  if (page.ready === 'true') return;
+  page.ready = 'failed';
+  page.failure = why;
+  document.getElementById('needs').hidden = false;
 }
 
 function startPage() {
   core = bindCore();
-  page = buildWindow(JSON.parse(core.layout()));
-  BOXES.forEach((box, index) => watchBox(index, page.elements[box.name]));
-  LISTS.forEach((list, index) => watchList(index, page.elements[list.name]));
-  watchKeys();
+  live = document.getElementById('announcement');
   core.start(browserSeparator());
-  render();
-  fitToScreen();
-  window.addEventListener('resize', fitToScreen);
+  const frame = document.getElementById('fraVelmorida');
+  frame.querySelectorAll('input').forEach((element) => {
+    if (isInputBox(element)) watchBox(element);
+  });
+  frame.querySelectorAll('select').forEach(watchList);
+  document.addEventListener('keydown', onKey);
+  render(core.render().view);
+  frame.querySelectorAll('input, select').forEach((element) => { element.disabled = false; });
   // As after any reset: the first digit typed replaces the "0".
-  page.elements.txtC.focus();
-  page.elements.txtC.select();
+  const first = frame.querySelector('input');
+  first.focus();
+  first.select();
   document.documentElement.dataset.ready = 'true';
 }

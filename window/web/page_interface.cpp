@@ -1,48 +1,110 @@
-// The calculator's state and handlers inside the page, reached from the
-// page's script through a narrow C interface: the script passes in the
-// user's edits, unit choices and keys, and reads back what to show, where the
-// caret goes and what to announce. Texts cross as UTF-8; a returned text
-// stays valid until the next call. Nothing here touches the page.
+// The calculator inside the page, reached from the page's script through a
+// narrow C interface: the script passes in the user's edits, unit choices,
+// pastes and keys, and each call answers with one JSON object: what to show
+// (the view), where the caret goes, what to say or to type. Controls are
+// named by their ids in the page. Texts cross as UTF-8; a returned text stays
+// valid until the next call. Nothing here touches the page but Escape's
+// closing of the window.
 #include <emscripten/emscripten.h>
 
+#include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
-#include "calc/form_state.h"
-#include "window/edit_rules.h"
-#include "window/handlers.h"
-#include "window/web/calculator_page.h"
+#include "window/calculator.h"
 
 namespace {
 
-using velmorida::FormState;
-using velmorida::Handlers;
-using velmorida::InputBox;
+using velmorida::Calculator;
+using velmorida::CaretAfterEdit;
+using velmorida::KeyAction;
+using velmorida::layout::ControlId;
 
-// What the script reads by number; the same numbers are in page.js.
-enum class Field { txtC, cboC, txtFreq, cboFreq, txtR, lblUM };
-enum class Shown { txtR, lblUM, lblEtichete0 };
+constexpr char32_t kFirstPrintable = 0x20;
 
-struct Calculator {
-  FormState state;
-  std::unique_ptr<Handlers> handlers;
-  std::string said;      // what to announce after the last edit or choice
-  std::string returned;  // the last text handed to the script
-};
+// A page may close only a window a script opened; elsewhere the calculator
+// stays and goes on.
+EM_JS(int, CloseWindow, (), {
+  window.close();
+  return window.closed ? 1 : 0;
+});
 
-Calculator& TheCalculator() {
-  static Calculator calculator;
+std::unique_ptr<Calculator>& TheCalculator() {
+  static std::unique_ptr<Calculator> calculator;
   return calculator;
 }
 
 const char* Hand(std::string text) {
-  Calculator& calculator = TheCalculator();
-  calculator.returned = std::move(text);
-  return calculator.returned.c_str();
+  static std::string returned;
+  returned = std::move(text);
+  return returned.c_str();
 }
 
-InputBox BoxOf(int box) {
-  return box == 0 ? InputBox::Capacitance : InputBox::Frequency;
+// A JSON string: quotes, backslashes and control characters escaped.
+std::string Json(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < kFirstPrintable) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out += '"';
+}
+
+std::string ViewJson() {
+  std::string out = "\"view\":[";
+  bool first = true;
+  for (const velmorida::ControlView& control : TheCalculator()->Render().controls) {
+    if (!first) out += ',';
+    first = false;
+    out += "{\"id\":" + Json(velmorida::layout::ControlOf(control.id).name) +
+           ",\"text\":" + Json(control.text) +
+           ",\"visible\":" + (control.visible ? "true" : "false") + '}';
+  }
+  return out += ']';
+}
+
+std::string_view CaretName(CaretAfterEdit caret) {
+  switch (caret) {
+    case CaretAfterEdit::SelectAll:
+      return "selectAll";
+    case CaretAfterEdit::AtEnd:
+      return "atEnd";
+    case CaretAfterEdit::Untouched:
+      break;
+  }
+  return "untouched";
+}
+
+std::string_view ActionName(KeyAction action) {
+  switch (action) {
+    case KeyAction::End:
+      return "end";
+    case KeyAction::SpeakResult:
+      return "speak";
+    case KeyAction::InsertSeparator:
+      return "insert";
+    case KeyAction::None:
+      break;
+  }
+  return "none";
+}
+
+std::optional<ControlId> ControlNamed(std::string_view name) {
+  for (const velmorida::layout::Control& control : velmorida::layout::kControls) {
+    if (control.name == name) return control.id;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -51,100 +113,64 @@ extern "C" {
 
 // Start-up with the separator of the browser's language.
 EMSCRIPTEN_KEEPALIVE void vm_start(const char* decimal) {
-  Calculator& calculator = TheCalculator();
-  // A page cannot always close its tab; Escape ends the handlers only when
-  // the page has closed it (see page.js), so nothing is left to do here.
-  calculator.handlers =
-      std::make_unique<Handlers>(calculator.state, velmorida::NumberFormat{decimal}, [] {});
-  calculator.handlers->Form_Load();
+  TheCalculator() = std::make_unique<Calculator>(velmorida::NumberFormat{decimal},
+                                                 [] { return CloseWindow() != 0; });
 }
 
-EMSCRIPTEN_KEEPALIVE const char* vm_layout() {
-  return Hand(velmorida::web::PageLayoutJson());
+// {"view":[{"id":"txtC","text":"0","visible":true},...]}
+EMSCRIPTEN_KEEPALIVE const char* vm_render() {
+  return Hand('{' + ViewJson() + '}');
 }
 
-EMSCRIPTEN_KEEPALIVE const char* vm_stylesheet() {
-  return Hand(velmorida::web::PageStylesheet());
+// The box's new text as the user left it: {"caret":..., "said":..., "view":...}.
+EMSCRIPTEN_KEEPALIVE const char* vm_edit(const char* control, const char* typed) {
+  const std::optional<ControlId> id = ControlNamed(control);
+  const std::optional<velmorida::InputBox> box = id ? velmorida::InputBoxAt(*id) : std::nullopt;
+  if (!box) return vm_render();
+  const velmorida::EditOutcome outcome = TheCalculator()->Edit(*box, typed);
+  return Hand("{\"caret\":" + Json(CaretName(outcome.caret)) + ",\"said\":" + Json(outcome.spoken) +
+              ',' + ViewJson() + '}');
 }
 
-// The box's new text as the user left it; returns where the caret goes
-// (0 untouched, 1 all selected, 2 at the end).
-EMSCRIPTEN_KEEPALIVE int vm_edit(int box, const char* typed) {
-  Calculator& calculator = TheCalculator();
-  const std::string before = velmorida::SpokenResult(calculator.state);
-  calculator.state.SetText(BoxOf(box), typed);
-  calculator.said = velmorida::SpokenAfterEdit(calculator.state, before);
-  return static_cast<int>(
-      velmorida::CaretAfter(calculator.state, BoxOf(box), typed, calculator.handlers->format()));
+// The item chosen in a unit list: {"said":..., "view":...}.
+EMSCRIPTEN_KEEPALIVE const char* vm_choose_unit(const char* control, int item) {
+  const std::optional<ControlId> id = ControlNamed(control);
+  const std::optional<velmorida::UnitList> list = id ? velmorida::UnitListAt(*id) : std::nullopt;
+  std::string said;
+  if (list && item >= 0) said = TheCalculator()->ChooseUnit(*list, static_cast<std::size_t>(item));
+  return Hand("{\"said\":" + Json(said) + ',' + ViewJson() + '}');
 }
 
-// A unit chosen in list 0 (capacitance) or 1 (frequency).
-EMSCRIPTEN_KEEPALIVE void vm_choose_unit(int list, const char* unit) {
-  Calculator& calculator = TheCalculator();
-  const std::string before = velmorida::SpokenResult(calculator.state);
-  if (list == 0) {
-    calculator.state.cboC = unit;
-    calculator.handlers->cboC_Click();
-  } else {
-    calculator.state.cboFreq = unit;
-    calculator.handlers->cboFreq_Click();
-  }
-  calculator.said = velmorida::SpokenAfterUnitChoice(calculator.state, unit, before);
+// What a paste or drop inserts: {"insert":...}, or {} when nothing happens.
+EMSCRIPTEN_KEEPALIVE const char* vm_paste(const char* text, int textSelected) {
+  const std::optional<std::string> inserted = TheCalculator()->Paste(text, textSelected != 0);
+  return Hand(inserted ? "{\"insert\":" + Json(*inserted) + '}' : std::string("{}"));
 }
 
-// A key's character code; returns whether the handlers have ended.
-EMSCRIPTEN_KEEPALIVE int vm_key(int characterCode) {
-  Calculator& calculator = TheCalculator();
-  calculator.handlers->Form_KeyPress(characterCode);
-  return calculator.handlers->ended() ? 1 : 0;
+// Whether a box the pointer gives the focus selects its text: 1 or 0.
+EMSCRIPTEN_KEEPALIVE int vm_selects_on_pointer_focus(const char* control) {
+  const std::optional<ControlId> id = ControlNamed(control);
+  const std::optional<velmorida::InputBox> box = id ? velmorida::InputBoxAt(*id) : std::nullopt;
+  return box && TheCalculator()->SelectsOnPointerFocus(*box) ? 1 : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE const char* vm_field(int field) {
-  const FormState& state = TheCalculator().state;
-  switch (static_cast<Field>(field)) {
-    case Field::txtC:
-      return state.txtC().c_str();
-    case Field::cboC:
-      return state.cboC.c_str();
-    case Field::txtFreq:
-      return state.txtFreq().c_str();
-    case Field::cboFreq:
-      return state.cboFreq.c_str();
-    case Field::txtR:
-      return state.txtR.c_str();
-    case Field::lblUM:
-      break;
-  }
-  return state.lblUM.c_str();
-}
-
-EMSCRIPTEN_KEEPALIVE int vm_shown(int control) {
-  const FormState& state = TheCalculator().state;
-  switch (static_cast<Shown>(control)) {
-    case Shown::txtR:
-      return state.txtRVisible;
-    case Shown::lblUM:
-      return state.lblUMVisible;
-    case Shown::lblEtichete0:
-      break;
-  }
-  return state.lblEtichete0Visible;
-}
-
-EMSCRIPTEN_KEEPALIVE const char* vm_said() {
-  return TheCalculator().said.c_str();
-}
-
-EMSCRIPTEN_KEEPALIVE const char* vm_spoken_result() {
-  return Hand(velmorida::SpokenResult(TheCalculator().state));
-}
-
-EMSCRIPTEN_KEEPALIVE const char* vm_pasted(const char* text) {
-  return Hand(std::string(velmorida::WithoutEdgeLineBreaks(text)));
-}
-
-EMSCRIPTEN_KEEPALIVE const char* vm_keypad_decimal() {
-  return Hand(std::string(velmorida::KeypadDecimalText(TheCalculator().handlers->format())));
+// A key on its way to the focused element: {"action":..., "text":...,
+// "consumed":...}, consumed when it is to go no further.
+EMSCRIPTEN_KEEPALIVE const char* vm_key(int control, int shift, int alt, int meta, int character,
+                                        int escape, int keypadDecimal, int inInputBox) {
+  velmorida::Key key;
+  key.control = control != 0;
+  key.shift = shift != 0;
+  key.alt = alt != 0;
+  key.meta = meta != 0;
+  key.character = character > 0 ? static_cast<char32_t>(character) : 0;
+  key.escape = escape != 0;
+  key.keypadDecimal = keypadDecimal != 0;
+  const velmorida::KeyOutcome outcome = TheCalculator()->Press(
+      key, inInputBox != 0 ? velmorida::KeyTarget::InputBox : velmorida::KeyTarget::OtherControl);
+  return Hand("{\"action\":" + Json(ActionName(outcome.action)) +
+              ",\"text\":" + Json(outcome.text) +
+              ",\"consumed\":" + (outcome.Consumed() ? "true" : "false") + '}');
 }
 
 }  // extern "C"

@@ -2,13 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <span>
 #include <string_view>
+#include <variant>
 
-#include "calc/reactance.h"
 #include "resources/resource_ids.h"
 #include "window/colours.h"
-#include "window/edit_rules.h"
 #include "window/win32/accessible_control.h"
 #include "window/win32/utf16.h"
 
@@ -53,7 +53,10 @@ int SystemColourOf(colours::DesktopRole role) {
 }
 
 COLORREF Resolve(const colours::Colour& colour) {
-  return colour.fromDesktop ? GetSysColor(SystemColourOf(colour.role)) : ColourOf(colour.own);
+  if (const auto* role = std::get_if<colours::DesktopRole>(&colour)) {
+    return GetSysColor(SystemColourOf(*role));
+  }
+  return ColourOf(std::get<layout::Rgb>(colour));
 }
 
 // Whether the user has asked for High Contrast, which every application is
@@ -64,13 +67,6 @@ colours::Contrast DesktopContrast() {
       SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) != FALSE &&
       (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
   return on ? colours::Contrast::High : colours::Contrast::Ordinary;
-}
-
-constexpr std::size_t IndexOf(ControlId id) {
-  for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
-    if (layout::kControls[i].id == id) return i;
-  }
-  return layout::kControls.size();
 }
 
 // A control's place in the window: the frame's corner plus its own place,
@@ -109,16 +105,28 @@ bool KeyIsDown(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }
 
-// Ctrl+R speaks the figure with its unit, from any control of the window.
-bool IsSpeakResultKey(const MSG& message) {
-  return message.message == WM_KEYDOWN && message.wParam == 'R' && KeyIsDown(VK_CONTROL) &&
-         !KeyIsDown(VK_SHIFT) && !KeyIsDown(VK_MENU);
+// A key going down, as the calculator's rules know it. Letters' and digits'
+// virtual keys are their characters; the keypad's decimal key arrives as
+// VK_DECIMAL only while Num Lock is on, and as VK_DELETE otherwise.
+Key KeyOf(const MSG& message) {
+  const auto virtualKey = static_cast<int>(message.wParam);
+  Key key;
+  key.control = KeyIsDown(VK_CONTROL);
+  key.shift = KeyIsDown(VK_SHIFT);
+  key.alt = KeyIsDown(VK_MENU);
+  key.meta = KeyIsDown(VK_LWIN) || KeyIsDown(VK_RWIN);
+  key.escape = virtualKey == VK_ESCAPE;
+  key.keypadDecimal = virtualKey == VK_DECIMAL;
+  if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9')) {
+    key.character = static_cast<char32_t>(virtualKey);
+  }
+  return key;
 }
 
 }  // namespace
 
 frmVelmorida::frmVelmorida(NumberFormat format)
-    : handlers_(state_, std::move(format), [this] { EndProgram(); }) {}
+    : calculator_(std::move(format), [this] { return EndProgram(); }) {}
 
 frmVelmorida::~frmVelmorida() {
   for (HGDIOBJ object : std::initializer_list<HGDIOBJ>{font_, signatureFont_}) {
@@ -128,37 +136,44 @@ frmVelmorida::~frmVelmorida() {
 }
 
 void frmVelmorida::DeleteBrushes() {
-  for (Painted& painted : painted_) {
+  for (Painted* painted : {&painted_.window}) {
+    if (painted->brush != nullptr) DeleteObject(painted->brush);
+    painted->brush = nullptr;
+  }
+  for (Painted& painted : painted_.kinds) {
     if (painted.brush != nullptr) DeleteObject(painted.brush);
     painted.brush = nullptr;
   }
+}
+
+frmVelmorida::Painted& frmVelmorida::Palette::Of(ControlKind kind) {
+  const auto* found = std::find(layout::kControlKinds.begin(), layout::kControlKinds.end(), kind);
+  return kinds[static_cast<std::size_t>(found - layout::kControlKinds.begin())];
+}
+
+const frmVelmorida::Painted& frmVelmorida::Palette::Of(ControlKind kind) const {
+  return const_cast<Palette*>(this)->Of(kind);
 }
 
 // The colours of each kind of control for the desktop's present setting:
 // at start-up and whenever the system colours or High Contrast change.
 void frmVelmorida::ChooseColours() {
   const colours::Contrast contrast = DesktopContrast();
-  std::array<Painted, kPaintedKinds> chosen{};
-  chosen[kWindowPainted].colours = colours::WindowColours(contrast);
-  for (ControlKind kind :
-       {ControlKind::Label, ControlKind::InputBox, ControlKind::UnitList, ControlKind::ReadOut}) {
-    chosen[PaintedIndex(kind)].colours = colours::ColoursOf(kind, contrast);
-  }
-  for (Painted& painted : chosen) {
-    painted.brush = CreateSolidBrush(Resolve(painted.colours.background));
+  const auto paint = [](const colours::ControlColours& colours) {
+    return Painted{colours, CreateSolidBrush(Resolve(colours.background))};
+  };
+  Palette chosen{};
+  chosen.window = paint(colours::WindowColours(contrast));
+  for (ControlKind kind : layout::kControlKinds) {
+    chosen.Of(kind) = paint(colours::ColoursOf(kind, contrast));
   }
   // The window's class paints its background with the window's brush; it
   // takes the new one before the old is deleted.
   if (hwnd_ != nullptr) {
-    SetClassLongPtrW(hwnd_, GCLP_HBRBACKGROUND,
-                     reinterpret_cast<LONG_PTR>(chosen[kWindowPainted].brush));
+    SetClassLongPtrW(hwnd_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(chosen.window.brush));
   }
   DeleteBrushes();
   painted_ = chosen;
-}
-
-std::size_t frmVelmorida::PaintedIndex(ControlKind kind) {
-  return kWindowPainted + 1 + static_cast<std::size_t>(kind);
 }
 
 bool frmVelmorida::Create(HINSTANCE instance, int show) {
@@ -170,8 +185,9 @@ bool frmVelmorida::Create(HINSTANCE instance, int show) {
                                          GetSystemMetrics(metric), GetSystemMetrics(metric),
                                          LR_DEFAULTCOLOR));
   };
-  if (!Register(instance, icon(SM_CXICON), icon(SM_CXSMICON), painted_[kWindowPainted].brush))
+  if (!Register(instance, icon(SM_CXICON), icon(SM_CXSMICON), painted_.window.brush)) {
     return false;
+  }
 
   const int dpi = static_cast<int>(GetDpiForSystem());
   RECT outer{0, 0, layout::TwipsToPixels(layout::kClientArea.width, dpi),
@@ -184,9 +200,9 @@ bool frmVelmorida::Create(HINSTANCE instance, int show) {
   }
   ShowWindow(hwnd_, show);
   UpdateWindow(hwnd_);
-  HWND txtC = ControlWindow(ControlId::txtC);
-  SetFocus(txtC);
-  SendMessageW(txtC, EM_SETSEL, 0, -1);  // the first digit typed replaces the "0"
+  HWND first = ControlWindow(layout::kTabOrder.front());
+  SetFocus(first);
+  SendMessageW(first, EM_SETSEL, 0, -1);  // the first digit typed replaces the "0"
   return true;
 }
 
@@ -202,26 +218,24 @@ int frmVelmorida::Run() {
 }
 
 bool frmVelmorida::PreviewKey(const MSG& message) {
-  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
-    handlers_.Form_KeyPress(kEscapeCharacterCode);
-    return handlers_.ended();
+  if (message.message != WM_KEYDOWN) return calculator_.ended();
+  const KeyOutcome outcome = calculator_.Press(
+      KeyOf(message), IsInputBox(message.hwnd) ? KeyTarget::InputBox : KeyTarget::OtherControl);
+  switch (outcome.action) {
+    case KeyAction::SpeakResult:
+      Say(outcome.text);
+      break;
+    case KeyAction::InsertSeparator:
+      // Not translated: Windows would make it a "." whatever the locale.
+      for (wchar_t unit : Widen(outcome.text)) {
+        SendMessageW(message.hwnd, WM_CHAR, unit, message.lParam);
+      }
+      break;
+    case KeyAction::None:
+    case KeyAction::End:
+      break;
   }
-  if (IsSpeakResultKey(message)) {
-    Say(SpokenResult(state_));
-    return true;
-  }
-  if (message.message == WM_CHAR) {
-    handlers_.Form_KeyPress(static_cast<int>(message.wParam));
-    return handlers_.ended();
-  }
-  if (message.message == WM_KEYDOWN && message.wParam == VK_DECIMAL && IsInputBox(message.hwnd)) {
-    // Not translated: Windows would make it a "." whatever the locale.
-    for (wchar_t unit : Widen(KeypadDecimalText(handlers_.format()))) {
-      SendMessageW(message.hwnd, WM_CHAR, unit, message.lParam);
-    }
-    return true;
-  }
-  return false;
+  return outcome.Consumed();
 }
 
 LRESULT frmVelmorida::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -230,7 +244,6 @@ LRESULT frmVelmorida::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
       BuildControls();
       ApplyDpi(dpi_);
-      handlers_.Form_Load();
       Render();
       return 0;
     case WM_DRAWITEM: {
@@ -400,23 +413,20 @@ void frmVelmorida::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
   if (rendering_) return;
   const auto id = static_cast<ControlId>(LOWORD(wParam));
   const UINT code = HIWORD(wParam);
-  if (code == EN_CHANGE && id == ControlId::txtC) OnBoxEdited(InputBox::Capacitance);
-  if (code == EN_CHANGE && id == ControlId::txtFreq) OnBoxEdited(InputBox::Frequency);
-  if (code == CBN_SELCHANGE && (id == ControlId::cboC || id == ControlId::cboFreq)) {
-    OnUnitChosen(id);
-  }
+  const std::optional<InputBox> box = InputBoxAt(id);
+  const std::optional<UnitList> list = UnitListAt(id);
+  if (code == EN_CHANGE && box) OnBoxEdited(*box, id);
+  if (code == CBN_SELCHANGE && list) OnUnitChosen(*list, id);
 }
 
-void frmVelmorida::OnBoxEdited(InputBox box) {
-  HWND edit = ControlWindow(box == InputBox::Capacitance ? ControlId::txtC : ControlId::txtFreq);
+void frmVelmorida::OnBoxEdited(InputBox box, ControlId id) {
+  HWND edit = ControlWindow(id);
   // The user's edit is the one text read from a control: it is the input.
-  const std::string typed = Narrow(TextOf(edit));
-  const std::string resultBefore = SpokenResult(state_);
-  state_.SetText(box, typed);
+  const EditOutcome outcome = calculator_.Edit(box, Narrow(TextOf(edit)));
   Render();
   // A new figure is spoken; the keystroke's echo comes from the screen reader.
-  Say(SpokenAfterEdit(state_, resultBefore));
-  switch (CaretAfter(state_, box, typed, handlers_.format())) {
+  Say(outcome.spoken);
+  switch (outcome.caret) {
     case CaretAfterEdit::Untouched:
       break;
     case CaretAfterEdit::SelectAll:
@@ -432,21 +442,12 @@ void frmVelmorida::OnBoxEdited(InputBox box) {
 
 // The list's items are the unit table in order, so the chosen index names
 // the unit.
-void frmVelmorida::OnUnitChosen(ControlId list) {
-  const auto index = static_cast<int>(SendMessageW(ControlWindow(list), CB_GETCURSEL, 0, 0));
-  const std::span<const Unit> units = UnitsOf(list);
-  if (index < 0 || static_cast<std::size_t>(index) >= units.size()) return;
-  const std::string unit(units[static_cast<std::size_t>(index)].name);
-  const std::string resultBefore = SpokenResult(state_);
-  if (list == ControlId::cboC) {
-    state_.cboC = unit;
-    handlers_.cboC_Click();
-  } else {
-    state_.cboFreq = unit;
-    handlers_.cboFreq_Click();
-  }
+void frmVelmorida::OnUnitChosen(UnitList list, ControlId id) {
+  const auto item = static_cast<int>(SendMessageW(ControlWindow(id), CB_GETCURSEL, 0, 0));
+  if (item < 0) return;
+  const std::string said = calculator_.ChooseUnit(list, static_cast<std::size_t>(item));
   Render();
-  Say(SpokenAfterUnitChoice(state_, unit, resultBefore));
+  Say(said);
 }
 
 // Every control is given its text colour as well as its background, so that
@@ -462,7 +463,7 @@ LRESULT frmVelmorida::OnControlColour(UINT /*message*/, HDC dc, HWND control) {
     }
   }
   if (IsUnitListPart(control)) kind = ControlKind::UnitList;
-  const Painted& painted = painted_[PaintedIndex(kind)];
+  const Painted& painted = painted_.Of(kind);
   SetTextColor(dc, Resolve(painted.colours.text));
   SetBkColor(dc, Resolve(painted.colours.background));
   return reinterpret_cast<LRESULT>(painted.brush);
@@ -472,7 +473,7 @@ LRESULT frmVelmorida::OnControlColour(UINT /*message*/, HDC dc, HWND control) {
 // colours, or its selection's when chosen there, with a focus frame when the
 // list has the keyboard.
 void frmVelmorida::DrawListItem(const DRAWITEMSTRUCT& item) const {
-  const colours::ControlColours& c = painted_[PaintedIndex(ControlKind::UnitList)].colours;
+  const colours::ControlColours& c = painted_.Of(ControlKind::UnitList).colours;
   const bool chosen = (item.itemState & ODS_SELECTED) != 0;
   const COLORREF background = Resolve(chosen ? c.selection : c.background);
   const COLORREF text = Resolve(chosen ? c.selectionText : c.text);
@@ -508,35 +509,38 @@ bool frmVelmorida::IsUnitListPart(HWND window) const {
   return false;
 }
 
-// Shows the FormState. Only a changed text is written: writing an EDIT's
-// text moves its caret and drops its selection.
+// Shows what the calculator holds. Only a changed text is written: writing
+// an EDIT's text moves its caret and drops its selection. A read-out's caret
+// stays at 0, so a long figure shows its start.
 void frmVelmorida::Render() {
   rendering_ = true;
-  ShowText(ControlId::txtC, state_.txtC());
-  ShowText(ControlId::txtFreq, state_.txtFreq());
-  for (auto [list, unit] :
-       {std::pair{ControlId::cboC, &state_.cboC}, std::pair{ControlId::cboFreq, &state_.cboFreq}}) {
-    const std::span<const Unit> units = UnitsOf(list);
-    int index = -1;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-      if (units[i].name == *unit) index = static_cast<int>(i);
+  for (const ControlView& shown : calculator_.Render().controls) {
+    HWND window = ControlWindow(shown.id);
+    switch (layout::ControlOf(shown.id).kind) {
+      case ControlKind::InputBox:
+      case ControlKind::ReadOut:
+        ShowText(shown.id, shown.text);
+        break;
+      case ControlKind::UnitList: {
+        const std::optional<std::size_t> item = layout::ItemOf(shown.id, shown.text);
+        const int index = item ? static_cast<int>(*item) : -1;
+        if (SendMessageW(window, CB_GETCURSEL, 0, 0) != index) {
+          SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        }
+        break;
+      }
+      case ControlKind::Label:
+        if (ShowText(shown.id, shown.text)) {
+          SizeLabelToCaption(layout::IndexOf(shown.id));  // widens for "kOhm" and "MOhm"
+        }
+        break;
     }
-    HWND window = ControlWindow(list);
-    if (SendMessageW(window, CB_GETCURSEL, 0, 0) != index) {
-      SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    }
+    SetShown(window, shown.visible);
   }
-  ShowText(ControlId::txtR, state_.txtR);  // its caret at 0: a long figure shows its start
-  if (ShowText(ControlId::lblUM, state_.lblUM)) {
-    SizeLabelToCaption(IndexOf(ControlId::lblUM));  // widens for "kOhm" and "MOhm"
-  }
-  SetShown(ControlWindow(ControlId::txtR), state_.txtRVisible);
-  SetShown(ControlWindow(ControlId::lblUM), state_.lblUMVisible);
-  SetShown(ControlWindow(ControlId::lblEtichete0), state_.lblEtichete0Visible);
   rendering_ = false;
 }
 
-bool frmVelmorida::ShowText(ControlId id, const std::string& text) {
+bool frmVelmorida::ShowText(ControlId id, std::string_view text) {
   HWND control = ControlWindow(id);
   const std::wstring shown = Widen(text);
   if (TextOf(control) == shown) return false;
@@ -544,8 +548,9 @@ bool frmVelmorida::ShowText(ControlId id, const std::string& text) {
   return true;
 }
 
-void frmVelmorida::EndProgram() {
+bool frmVelmorida::EndProgram() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  return true;
 }
 
 // What a screen reader says without a move of the focus; nothing while the
@@ -587,12 +592,15 @@ LRESULT CALLBACK frmVelmorida::DescribedControlProc(HWND control, UINT message, 
                                                     DWORD_PTR data) {
   const auto* self = reinterpret_cast<const frmVelmorida*>(data);
   if (message == WM_GETOBJECT) {
-    const auto id = static_cast<ControlId>(GetDlgCtrlID(control));
+    const layout::Control& described =
+        layout::ControlOf(static_cast<ControlId>(GetDlgCtrlID(control)));
     AccessibleTexts texts;
-    if (id == ControlId::txtR) {
-      texts.description = [self] { return Widen(self->state_.lblUM); };
-    } else {
-      texts.name = [id] { return Widen(layout::UnitListName(id)); };
+    if (described.describedBy) {
+      const ControlId by = *described.describedBy;
+      texts.description = [self, by] { return Widen(self->calculator_.Render().TextOf(by)); };
+    }
+    if (described.kind == ControlKind::UnitList) {
+      texts.name = [&described] { return Widen(layout::AccessibleNameOf(described)); };
     }
     if (const LRESULT answer = AnswerGetObject(control, wParam, lParam, texts)) return answer;
   }
@@ -613,22 +621,22 @@ void frmVelmorida::PasteInto(HWND box) const {
     }
     CloseClipboard();
   }
-  const std::string utf8 = Narrow(clipboard);
-  const std::wstring pasted = Widen(WithoutEdgeLineBreaks(utf8));
   DWORD start = 0;
   DWORD end = 0;
   SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  if (pasted.empty() && start == end) return;
-  SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+  const std::optional<std::string> pasted = calculator_.Paste(Narrow(clipboard), start != end);
+  if (!pasted) return;
+  const std::wstring text = Widen(*pasted);
+  SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 HWND frmVelmorida::ControlWindow(ControlId id) const {
-  return controls_[IndexOf(id)];
+  return controls_[layout::IndexOf(id)];
 }
 
 bool frmVelmorida::IsInputBox(HWND window) const {
-  return window != nullptr &&
-         (window == ControlWindow(ControlId::txtC) || window == ControlWindow(ControlId::txtFreq));
+  return window != nullptr && (window == ControlWindow(ControlOf(InputBox::Capacitance)) ||
+                               window == ControlWindow(ControlOf(InputBox::Frequency)));
 }
 
 }  // namespace velmorida::win32

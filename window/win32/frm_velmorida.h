@@ -1,19 +1,18 @@
 // The calculator's window on Windows, in the platform's standard controls
 // (EDIT, COMBOBOX, STATIC) placed from the shared layout at the monitor's dpi.
-// It renders a FormState and passes the user's edits, unit choices and keys to
-// the handlers; the caret, pastes and the keypad follow the shared rules. It
-// holds no figures of its own and never reads a control's text as data.
+// It maps the user's edits, unit choices, pastes and keys to the calculator's
+// interface and shows and speaks what comes back. It holds no figures of its
+// own and never reads a control's text as data, but for the user's edit.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
 #include <string>
+#include <string_view>
 
-#include "calc/form_state.h"
-#include "calc/number_text.h"
+#include "window/calculator.h"
 #include "window/colours.h"
-#include "window/handlers.h"
 #include "window/layout.h"
 #include "window/win32/accessible_control.h"
 #include "window/win32/base_window.h"
@@ -27,8 +26,8 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   explicit frmVelmorida(NumberFormat format);
   ~frmVelmorida();
 
-  // Creates the window and its controls, runs Form_Load and shows it, with
-  // the focus in txtC and its "0" selected.
+  // Creates the window and its controls and shows it, started, with the
+  // focus in txtC and its "0" selected.
   bool Create(HINSTANCE instance, int show);
 
   // The message loop, until Escape or the window is closed; the exit code.
@@ -37,8 +36,7 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  // A key on its way to any control of the window: Form_KeyPress sees it
-  // first, then the keypad's decimal key is turned into the separator.
+  // A key on its way to any control of the window, which sees it first.
   // Returns true when the key goes no further.
   bool PreviewKey(const MSG& message);
 
@@ -49,16 +47,16 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   void SizeLabelToCaption(std::size_t index);
 
   void OnCommand(WPARAM wParam, LPARAM lParam);
-  void OnBoxEdited(InputBox box);
-  void OnUnitChosen(layout::ControlId list);
+  void OnBoxEdited(InputBox box, layout::ControlId id);
+  void OnUnitChosen(UnitList list, layout::ControlId id);
   void ChooseColours();
   void DeleteBrushes();
   LRESULT OnControlColour(UINT message, HDC dc, HWND control);
   bool IsUnitListPart(HWND window) const;
   void DrawListItem(const DRAWITEMSTRUCT& item) const;
   void Render();
-  bool ShowText(layout::ControlId id, const std::string& text);
-  void EndProgram();
+  bool ShowText(layout::ControlId id, std::string_view text);
+  bool EndProgram();
   void Say(const std::string& text) const;
 
   static LRESULT CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
@@ -70,8 +68,7 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   HWND ControlWindow(layout::ControlId id) const;
   bool IsInputBox(HWND window) const;
 
-  FormState state_;
-  Handlers handlers_;
+  Calculator calculator_;
   Announcer announcer_;
   // Set while the window writes its own texts: the EN_CHANGE those writes
   // raise are not the user's edits.
@@ -85,10 +82,13 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
     colours::ControlColours colours;
     HBRUSH brush;
   };
-  static constexpr std::size_t kWindowPainted = 0;
-  static constexpr std::size_t kPaintedKinds = 5;  // the window, then each ControlKind
-  static std::size_t PaintedIndex(layout::ControlKind kind);
-  std::array<Painted, kPaintedKinds> painted_{};
+  struct Palette {
+    Painted window;
+    std::array<Painted, layout::kControlKinds.size()> kinds;  // as kControlKinds
+    Painted& Of(layout::ControlKind kind);
+    const Painted& Of(layout::ControlKind kind) const;
+  };
+  Palette painted_{};
   HWND frame_ = nullptr;
   std::array<HWND, layout::kControls.size()> controls_{};
 };

@@ -2,7 +2,7 @@
 // symbol (Control Panel, Region, Additional settings).
 #include <windows.h>
 
-#include "window/edit_rules.h"
+#include "window/calculator.h"
 #include "window/win32/utf16.h"
 
 namespace velmorida {

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "resources/velmorida.xpm"
@@ -270,8 +271,9 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const std::string folder = std::string(argv[1]) + '/';
-  const colours::Colour background = colours::WindowColours(colours::Contrast::Ordinary).background;
-  if (background.fromDesktop) {
+  const colours::ControlColours window = colours::WindowColours(colours::Contrast::Ordinary);
+  const auto* background = std::get_if<layout::Rgb>(&window.background);
+  if (background == nullptr) {
     std::fprintf(stderr, "the window's background is the desktop's, not a colour of its own\n");
     return 1;
   }
@@ -282,14 +284,14 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   for (const web::Icon& icon : web::kIcons) {
-    const std::vector<std::uint8_t> png = web::EncodePng(web::Draw(*design, icon, background.own));
+    const std::vector<std::uint8_t> png = web::EncodePng(web::Draw(*design, icon, *background));
     if (!web::WriteFile(folder + std::string(icon.file), png.data(), png.size())) {
       std::fprintf(stderr, "could not write %s%s\n", folder.c_str(),
                    std::string(icon.file).c_str());
       return 1;
     }
   }
-  const std::string manifest = web::Manifest(background.own);
+  const std::string manifest = web::Manifest(*background);
   if (!web::WriteFile(folder + std::string(web::kManifestFile), manifest.data(), manifest.size())) {
     std::fprintf(stderr, "could not write %smanifest\n", folder.c_str());
     return 1;
