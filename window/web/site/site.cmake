@@ -2,8 +2,6 @@
 # static web server serves as it is: the built one-file page with only what
 # installing needs added, the manifest, the icons and a service worker for
 # offline use. The one-file page itself is left as it is.
-include(${PROJECT_SOURCE_DIR}/cmake/web_build_tool.cmake)
-
 add_web_build_tool(web_app_files ${CMAKE_CURRENT_LIST_DIR}/web_app_files.cpp
                                  ${CMAKE_CURRENT_LIST_DIR}/png.cpp)
 
