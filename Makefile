@@ -16,9 +16,11 @@
 # labels size as they were drawn.
 RUN_PACKAGES := cmake g++ make pkg-config qt6-base-dev fonts-arkpandora
 # To cross-build velmorida.exe: mingw-w64 with posix threads, and
-# GoogleTest's sources for its test suite; wixl for its MSI.
+# GoogleTest's sources for its test suite; wixl for its MSI, and libmsi's
+# Python bindings, which give the MSI the commit's time and a package code
+# derived from its files, where wixl would take the clock's and a random one.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-                    libgtest-dev wixl
+                    libgtest-dev wixl python3 python3-gi gir1.2-libmsi-1.0
 # To build the browser page: emscripten, and acorn for its optimiser.
 WEB_PACKAGES := emscripten node-acorn
 # npm fetches axe-core for the page's accessibility test; a machine whose

@@ -58,4 +58,9 @@ if(TARGET windows-package)
             ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip $<TARGET_FILE:reader>
             ${PROJECT_VERSION} ${PROJECT_BINARY_DIR}/resources/windows-package)
   set_tests_properties(windows_packages PROPERTIES LABELS smoke TIMEOUT 180)
+  add_test(NAME windows_release_files
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/release/release_files.py
+                   ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip
+                   ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.msi
+                   ${VELMORIDA_SOURCE_DATE_EPOCH})
 endif()
