@@ -4,7 +4,10 @@
 # and besides them:
 #   make check    the quick part of `make test`: the Release build's suite alone
 #   make windows  velmorida.exe for Windows, cross-built (build-windows/)
-#   make windows-package  its MSI installer and portable zip (build-windows/)
+#   make windows-package  its MSI installer and portable zip (build-windows/),
+#                 and the SHA-256 sums of the release files
+#   make verify-release  the release files built again from this commit in
+#                 another folder, compared byte for byte with these
 #   make web      the browser edition, one HTML file (build-web/velmorida.html)
 #   make bench    the four benchmarks (docs/performance.md)
 # Each first installs the Debian packages it is missing (as root), or prints
@@ -107,6 +110,14 @@ web: deps-web
 	cmake --preset web
 	cmake --build --preset web -j $(JOBS) --target velmorida_page
 	@echo "$(WEB_DIR)/velmorida.html: $$(stat -c %s $(WEB_DIR)/velmorida.html) bytes"
+
+# The release files (velmorida.exe, its symbol file, the MSI, the zip and
+# the page) built a second time from this commit, in a fresh clone in
+# another folder under another time zone, locale and umask, and compared
+# byte for byte with these; it ends with their SHA-256 sums.
+.PHONY: verify-release
+verify-release: windows-package web
+	tests/release/verify_release.sh
 
 # The browser edition: the core tests under Node, the transcript compared
 # with the native build's, the page's size, the page in headless Chromium
