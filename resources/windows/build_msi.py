@@ -1,10 +1,8 @@
 """Builds a Windows Installer package with wixl, the same bytes from the same files.
 
-wixl stamps a package with the clock's time and a random package code, and its
-cabinet with each file's time. Here wixl runs on copies of the files that
-carry the given time, and the package's summary information then gets that
-time and a package code derived from the files (the WiX source, with the
-version, among them). What the package installs is wixl's alone.
+wixl would stamp it with the clock's time and a random package code: here its
+files carry the given time, and so does its summary information, with a
+package code derived from the files. What the package installs is wixl's alone.
   build_msi.py MSI EPOCH FOLDER WIXL ARGUMENT...   (wixl runs in a copy of FOLDER)
 """
 

@@ -1,10 +1,8 @@
 """The zip and the MSI carry nothing of the machine or the moment they were made.
 
-The zip: its three entries in a fixed order, each with the chosen time and a
-fixed mode, and no owner or other extra field. The MSI: its summary
-information's times are the chosen time, and its package code and product
-code are derived (name-based UUIDs), not drawn at random. Installing them is
-packages.sh's test; building them twice, make verify-release's.
+The zip: its three entries in a fixed order, the chosen time, fixed modes and
+no extra fields. The MSI: the chosen time, derived package and product codes.
+Installing them is packages.sh's test; building them twice, verify_release.sh's.
   release_files.py PACKAGE.zip PACKAGE.msi EPOCH
 """
 

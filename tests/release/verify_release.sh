@@ -65,7 +65,7 @@ for file in "${release_files[@]}"; do
   elif cmp -s "$file" "$clone/$file"; then
     echo "SAME     $file"
   else
-    bytes=$(cmp -l "$file" "$clone/$file" 2>/dev/null | wc -l)
+    bytes=$({ cmp -l "$file" "$clone/$file" 2>/dev/null || true; } | wc -l)
     echo "DIFFERS  $file: $bytes bytes, sizes $(stat -c %s "$file" "$clone/$file" | tr '\n' ' ')"
     differences=$((differences + 1))
   fi
