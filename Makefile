@@ -4,7 +4,10 @@
 # and besides them:
 #   make check    the quick part of `make test`: the Release build's suite alone
 #   make windows  velmorida.exe for Windows, cross-built (build-windows/)
-#   make windows-package  its MSI installer and portable zip (build-windows/)
+#   make windows-package  its MSI installer and portable zip (build-windows/),
+#                 and the SHA-256 sums of the release files
+#   make verify-release  the release files built again from this commit in
+#                 another folder, compared byte for byte with these
 #   make web      the browser edition, one HTML file (build-web/velmorida.html),
 #                 and the same page as an installable app (build-web/site/)
 #   make bench    the four benchmarks (docs/performance.md)
@@ -17,9 +20,11 @@
 # labels size as they were drawn.
 RUN_PACKAGES := cmake g++ make pkg-config qt6-base-dev fonts-arkpandora
 # To cross-build velmorida.exe: mingw-w64 with posix threads, and
-# GoogleTest's sources for its test suite; wixl for its MSI.
+# GoogleTest's sources for its test suite; wixl for its MSI, and libmsi's
+# Python bindings, which give the MSI the commit's time and a package code
+# derived from its files, where wixl would take the clock's and a random one.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-                    libgtest-dev wixl
+                    libgtest-dev wixl python3 python3-gi gir1.2-libmsi-1.0
 # To build the browser page: emscripten, and acorn for its optimiser.
 WEB_PACKAGES := emscripten node-acorn
 # npm fetches axe-core for the page's accessibility test; a machine whose
@@ -107,6 +112,14 @@ web: deps-web
 	cmake --build --preset web -j $(JOBS) --target velmorida_page velmorida_site
 	@echo "$(WEB_DIR)/velmorida.html: $$(stat -c %s $(WEB_DIR)/velmorida.html) bytes"
 	@echo "$(WEB_DIR)/site/: $$(ls $(WEB_DIR)/site | wc -l) files, $$(cat $(WEB_DIR)/site/* | wc -c) bytes"
+
+# The release files (velmorida.exe, its symbol file, the MSI, the zip and
+# the page) built a second time from this commit, in a fresh clone in
+# another folder under another time zone, locale and umask, and compared
+# byte for byte with these; it ends with their SHA-256 sums.
+.PHONY: verify-release
+verify-release: windows-package web
+	tests/release/verify_release.sh
 
 # The browser edition: the core tests under Node, the transcript compared
 # with the native build's, the page's size, the page in headless Chromium

@@ -5,11 +5,16 @@
 # records), built with the stack protector, ASLR with high entropy and DEP,
 # asking for Windows 6.0 or later in its header, with its icon, its version
 # resource and a manifest naming Windows 10 and 11 and asking for per-monitor
-# dpi awareness and Common Controls 6.
-#   check_exe.sh velmorida.exe VERSION
+# dpi awareness and Common Controls 6. Built the same wherever and whenever:
+# the program's and the symbol file's headers carry the chosen time, not the
+# clock's, and neither holds the path of the source or the build folder.
+#   check_exe.sh velmorida.exe VERSION SOURCE_DATE_EPOCH SOURCE_DIR BUILD_DIR
 set -euo pipefail
 exe=$1
 version=$2
+epoch=$3
+source_dir=$4
+build_dir=$5
 source "$(dirname "$0")/../require_tools.sh"
 require_tools x86_64-w64-mingw32-objdump x86_64-w64-mingw32-nm x86_64-w64-mingw32-windres gzip od
 failures=0
@@ -85,6 +90,21 @@ if [ -n "$symbols" ]; then
   fi
 fi
 
+# The time stamp in the COFF header, 8 bytes past the "PE" signature whose
+# place the DOS header gives at 0x3c.
+pe_time() {
+  local signature
+  signature=$(od -An -tu4 --endian=little -j $((0x3c)) -N 4 "$1" | tr -d ' ')
+  od -An -tu4 --endian=little -j $((signature + 8)) -N 4 "$1" | tr -d ' '
+}
+for file in "$exe" ${symbols:+"$symbols"}; do
+  stamp=$(pe_time "$file")
+  [ "$stamp" = "$epoch" ] || fail "$(basename "$file") stamped $stamp, not $epoch"
+  for folder in "$source_dir" "$build_dir"; do
+    if grep -qaF "$folder" "$file"; then fail "$(basename "$file") holds $folder"; fi
+  done
+done
+
 headers=$(objdump -p "$exe")
 dll_characteristics=$(awk '/^DllCharacteristics/ { on = 1; next }
                            on && /^\t/ { print $1; next } { on = 0 }' <<<"$headers")
@@ -113,6 +133,7 @@ for setting in PerMonitorV2 Microsoft.Windows.Common-Controls \
 done
 
 [ "$failures" -eq 0 ] || exit 1
-echo "PASS: $size bytes; imports ${imports//$'\n'/ }; symbols in $(basename "$symbols");" \
+echo "PASS: $size bytes, stamped $epoch; imports ${imports//$'\n'/ };" \
+  "symbols in $(basename "$symbols");" \
   "$protected_functions protected functions; ${dll_characteristics//$'\n'/ };" \
   "subsystem $subsystem_version; version $version"

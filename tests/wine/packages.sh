@@ -33,12 +33,15 @@ product_of() { msiinfo export "$1" Property | awk '$1 == "ProductCode" { print $
 uninstall_key_of() { echo "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1"; }
 product=$(product_of "$msi")
 
-# The same package one minor version later, as the next release would be.
+# The same package one minor version later, as the next release would be,
+# with a product code of its own.
 IFS=. read -r major minor <<<"$version"
 later_version=$(printf '%s.%02d' "$major" $((10#$minor + 1)))
+later_code=$(tr a-f A-F </proc/sys/kernel/random/uuid)
 later=$(mktemp -d)
 cp -r "$staging"/. "$later"
-sed -i "s/Version=\"$version\"/Version=\"$later_version\"/" "$later/velmorida.wxs"
+sed -i -e "s/Version=\"$version\"/Version=\"$later_version\"/" \
+  -e "s/<Product Id=\"[^\"]*\"/<Product Id=\"$later_code\"/" "$later/velmorida.wxs"
 (cd "$later" && wixl -a x64 -o later.msi velmorida.wxs)
 later_product=$(product_of "$later/later.msi")
 

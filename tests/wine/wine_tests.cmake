@@ -40,8 +40,16 @@ wine_test(win32_themes ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/themes.sh
 set_tests_properties(win32_themes PROPERTIES LABELS smoke TIMEOUT 180)
 
 add_test(NAME windows_exe COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wine/check_exe.sh
-                                  $<TARGET_FILE:velmorida> ${PROJECT_VERSION})
+                                  $<TARGET_FILE:velmorida> ${PROJECT_VERSION}
+                                  ${VELMORIDA_SOURCE_DATE_EPOCH} ${PROJECT_SOURCE_DIR}
+                                  ${PROJECT_BINARY_DIR})
 set_tests_properties(windows_exe PROPERTIES SKIP_RETURN_CODE 77)
+
+# The time the release files carry, and what it is taken from.
+add_test(NAME source_date_epoch
+         COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+                 -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/source_date_epoch -P
+                 ${CMAKE_CURRENT_SOURCE_DIR}/release/source_date_epoch_test.cmake)
 
 # The MSI and the zip (the target windows-package, which needs wixl).
 if(TARGET windows-package)
@@ -50,4 +58,9 @@ if(TARGET windows-package)
             ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip $<TARGET_FILE:reader>
             ${PROJECT_VERSION} ${PROJECT_BINARY_DIR}/resources/windows-package)
   set_tests_properties(windows_packages PROPERTIES LABELS smoke TIMEOUT 180)
+  add_test(NAME windows_release_files
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/release/release_files.py
+                   ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip
+                   ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.msi
+                   ${VELMORIDA_SOURCE_DATE_EPOCH})
 endif()

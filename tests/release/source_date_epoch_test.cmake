@@ -1,0 +1,81 @@
+# The time the release files carry: a changelog's date read as UTC seconds
+# (leap years, zones on both sides of UTC), a commit's time in a checkout but
+# not in a tarball unpacked inside another repository, and SOURCE_DATE_EPOCH
+# from the environment before both. It does not build anything.
+#   cmake -DSOURCE_DIR=<checkout> -DWORK_DIR=<scratch folder> -P source_date_epoch_test.cmake
+include(${SOURCE_DIR}/cmake/source_date_epoch.cmake)
+file(REMOVE_RECURSE ${WORK_DIR})
+
+# expect(WHAT ACTUAL EXPECTED)
+function(expect what actual expected)
+  if(NOT "${actual}" STREQUAL "${expected}")
+    message(SEND_ERROR "${what}: ${actual}, not ${expected}")
+  else()
+    message(STATUS "${what}: ${actual}")
+  endif()
+endfunction()
+
+# tree_with_changelog(FOLDER DATE): a source tree whose changelog's latest
+# entry has DATE; an older entry below it has another.
+function(tree_with_changelog folder date)
+  file(REMOVE_RECURSE ${folder})
+  file(WRITE ${folder}/debian/changelog
+       "velmorida (1.01) unstable; urgency=medium\n\n  * Later.\n\n"
+       " -- QZ9XK <qz9xk@velmorida.invalid>  ${date}\n\n"
+       "velmorida (1.00) unstable; urgency=medium\n\n  * First.\n\n"
+       " -- QZ9XK <qz9xk@velmorida.invalid>  Thu, 01 Jan 2015 00:00:00 +0000\n")
+endfunction()
+
+# Whatever the environment that runs the test says, the cases set their own.
+unset(ENV{SOURCE_DATE_EPOCH})
+set(tree ${WORK_DIR}/tarball)
+
+# Each date with its seconds since 1970, as `date -d DATE +%s` gives them.
+set(dates
+  "Tue, 08 Dec 2026 10:00:00 +0000=1796724000"
+  "Thu, 01 Jan 1970 00:00:00 +0000=0"
+  "Thu, 29 Feb 2024 23:59:59 -0130=1709256599"
+  "Sat, 01 Jan 2000 00:30:00 +1400=946636200"
+  "Tue, 29 Feb 2000 12:00:00 +0530=951805800"
+  "Mon, 01 Mar 2100 00:00:00 +0000=4107542400")
+foreach(case IN LISTS dates)
+  string(REPLACE "=" ";" case "${case}")
+  list(GET case 0 date)
+  list(GET case 1 seconds)
+  tree_with_changelog(${tree} "${date}")
+  velmorida_source_date_epoch(${tree} epoch origin)
+  expect("${date}" "${epoch} from ${origin}" "${seconds} from debian/changelog")
+endforeach()
+
+# git(FOLDER ARGUMENT...): git in FOLDER as a committer of its own.
+find_program(GIT git REQUIRED)
+function(git folder)
+  execute_process(COMMAND ${GIT} -C ${folder} -c user.name=test -c user.email=test@invalid
+                          -c init.defaultBranch=main ${ARGN}
+                  RESULT_VARIABLE failed OUTPUT_QUIET)
+  if(failed)
+    message(FATAL_ERROR "git ${ARGN} in ${folder} failed")
+  endif()
+endfunction()
+
+set(commit_time 1700000001)
+set(checkout ${WORK_DIR}/checkout)
+tree_with_changelog(${checkout} "Tue, 08 Dec 2026 10:00:00 +0000")
+git(${checkout} init -q)
+velmorida_source_date_epoch(${checkout} epoch origin)
+expect("a checkout without a commit" "${epoch} from ${origin}" "1796724000 from debian/changelog")
+git(${checkout} add debian/changelog)
+set(ENV{GIT_COMMITTER_DATE} "@${commit_time} +0200")
+git(${checkout} commit -q -m first)
+unset(ENV{GIT_COMMITTER_DATE})
+velmorida_source_date_epoch(${checkout} epoch origin)
+expect("a checkout" "${epoch} from ${origin}" "${commit_time} from the last commit")
+
+tree_with_changelog(${checkout}/unpacked "Sat, 01 Jan 2000 00:30:00 +1400")
+velmorida_source_date_epoch(${checkout}/unpacked epoch origin)
+expect("a tarball inside a checkout" "${epoch} from ${origin}" "946636200 from debian/changelog")
+
+set(ENV{SOURCE_DATE_EPOCH} 1234567890)
+velmorida_source_date_epoch(${checkout} epoch origin)
+expect("SOURCE_DATE_EPOCH set" "${epoch} from ${origin}" "1234567890 from the environment")
+unset(ENV{SOURCE_DATE_EPOCH})

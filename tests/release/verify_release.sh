@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Builds this commit's release files a second time, in a fresh clone in another
+# folder, later, under another time zone, locale and umask, and compares them
+# byte for byte with this checkout's; prints their SHA-256 sums. It builds
+# neither the Debian package nor the files of the tests.
+#   verify_release.sh    (make verify-release, after make windows-package web)
+# VELMORIDA_VERIFY_KEEP=1 keeps the second folder; it is kept anyway when a file differs.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$top"
+
+# The clone holds the commit, not what is changed beside it.
+if ! git diff --quiet HEAD --; then
+  echo "Changes not committed: the second build would be of HEAD without them." >&2
+  echo "Commit or stash them, build again, and run this again." >&2
+  exit 1
+fi
+commit=$(git rev-parse HEAD)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
+release_files=(build-windows/velmorida.exe build-windows/velmorida.exe.debug
+               "build-windows/velmorida-$version-x64.msi" "build-windows/velmorida-$version-x64.zip"
+               build-web/velmorida.html)
+
+second=$(mktemp -d "${TMPDIR:-/tmp}/velmorida-verify.XXXXXX")
+clone=$second/velmorida
+git clone -q --no-checkout "$top" "$clone"
+git -C "$clone" fetch -q "$top" HEAD
+git -C "$clone" checkout -q --detach FETCH_HEAD
+[ "$(git -C "$clone" rev-parse HEAD)" = "$commit" ] || { echo "the clone is not at $commit" >&2; exit 1; }
+
+# Another zone, locale and umask than this shell's.
+if [ "$(date +%z)" = "+1400" ]; then zone=VRF+12; else zone=VRF-14; fi
+case "$(locale 2>/dev/null | sed -n 's/^LC_CTYPE="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p')" in
+  C.UTF-8 | C.utf8) other_locale=C ;;
+  *) other_locale=C.UTF-8 ;;
+esac
+if [ "$(umask)" = "0077" ]; then other_umask=0022; else other_umask=0077; fi
+echo "Building $commit again in $clone (TZ=$zone LC_ALL=$other_locale umask $other_umask)"
+if ! (cd "$clone" && umask "$other_umask" &&
+      TZ=$zone LC_ALL=$other_locale nice make --no-print-directory windows-package web) \
+      >"$second/build.log" 2>&1; then
+  tail -n 20 "$second/build.log"
+  echo "The second build failed; its log: $second/build.log" >&2
+  exit 1
+fi
+
+# The site beside the page, where the build makes one, file by file.
+for site in build-web/site "$clone/build-web/site"; do
+  if [ -d "$site" ]; then
+    while IFS= read -r file; do
+      release_files+=("build-web/site/$file")
+    done < <(cd "$site" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+  fi
+done
+mapfile -t release_files < <(printf '%s\n' "${release_files[@]}" | awk '!seen[$0]++')
+
+differences=0
+for file in "${release_files[@]}"; do
+  if [ ! -f "$file" ]; then
+    echo "MISSING  $file: not built here"
+    differences=$((differences + 1))
+  elif [ ! -f "$clone/$file" ]; then
+    echo "MISSING  $file: not built in the clone"
+    differences=$((differences + 1))
+  elif cmp -s "$file" "$clone/$file"; then
+    echo "SAME     $file"
+  else
+    bytes=$({ cmp -l "$file" "$clone/$file" 2>/dev/null || true; } | wc -l)
+    echo "DIFFERS  $file: $bytes bytes, sizes $(stat -c %s "$file" "$clone/$file" | tr '\n' ' ')"
+    differences=$((differences + 1))
+  fi
+done
+
+echo
+echo "SHA-256 of the release files of $commit:"
+(cd "$top" && sha256sum "${release_files[@]}" 2>/dev/null) || true
+if [ "$differences" -gt 0 ]; then
+  echo "FAIL: $differences of ${#release_files[@]} files differ; the second build stays in $clone"
+  exit 1
+fi
+if [ -n "${VELMORIDA_VERIFY_KEEP:-}" ]; then
+  echo "The second build stays in $clone"
+else
+  rm -rf "$second"
+fi
+echo "PASS: ${#release_files[@]} files built twice, byte for byte the same"
