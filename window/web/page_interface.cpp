@@ -7,13 +7,13 @@
 // closing of the window.
 #include <emscripten/emscripten.h>
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "window/calculator.h"
+#include "window/web/json_text.h"
 
 namespace {
 
@@ -21,8 +21,7 @@ using velmorida::Calculator;
 using velmorida::CaretAfterEdit;
 using velmorida::KeyAction;
 using velmorida::layout::ControlId;
-
-constexpr char32_t kFirstPrintable = 0x20;
+using velmorida::web::JsonText;
 
 // A page may close only a window a script opened; elsewhere the calculator
 // stays and goes on.
@@ -42,33 +41,14 @@ const char* Hand(std::string text) {
   return returned.c_str();
 }
 
-// A JSON string: quotes, backslashes and control characters escaped.
-std::string Json(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < kFirstPrintable) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out += '"';
-}
-
 std::string ViewJson() {
   std::string out = "\"view\":[";
   bool first = true;
   for (const velmorida::ControlView& control : TheCalculator()->Render().controls) {
     if (!first) out += ',';
     first = false;
-    out += "{\"id\":" + Json(velmorida::layout::ControlOf(control.id).name) +
-           ",\"text\":" + Json(control.text) +
+    out += "{\"id\":" + JsonText(velmorida::layout::ControlOf(control.id).name) +
+           ",\"text\":" + JsonText(control.text) +
            ",\"visible\":" + (control.visible ? "true" : "false") + '}';
   }
   return out += ']';
@@ -128,8 +108,8 @@ EMSCRIPTEN_KEEPALIVE const char* vm_edit(const char* control, const char* typed)
   const std::optional<velmorida::InputBox> box = id ? velmorida::InputBoxAt(*id) : std::nullopt;
   if (!box) return vm_render();
   const velmorida::EditOutcome outcome = TheCalculator()->Edit(*box, typed);
-  return Hand("{\"caret\":" + Json(CaretName(outcome.caret)) + ",\"said\":" + Json(outcome.spoken) +
-              ',' + ViewJson() + '}');
+  return Hand("{\"caret\":" + JsonText(CaretName(outcome.caret)) +
+              ",\"said\":" + JsonText(outcome.spoken) + ',' + ViewJson() + '}');
 }
 
 // The item chosen in a unit list: {"said":..., "view":...}.
@@ -138,13 +118,13 @@ EMSCRIPTEN_KEEPALIVE const char* vm_choose_unit(const char* control, int item) {
   const std::optional<velmorida::UnitList> list = id ? velmorida::UnitListAt(*id) : std::nullopt;
   std::string said;
   if (list && item >= 0) said = TheCalculator()->ChooseUnit(*list, static_cast<std::size_t>(item));
-  return Hand("{\"said\":" + Json(said) + ',' + ViewJson() + '}');
+  return Hand("{\"said\":" + JsonText(said) + ',' + ViewJson() + '}');
 }
 
 // What a paste or drop inserts: {"insert":...}, or {} when nothing happens.
 EMSCRIPTEN_KEEPALIVE const char* vm_paste(const char* text, int textSelected) {
   const std::optional<std::string> inserted = TheCalculator()->Paste(text, textSelected != 0);
-  return Hand(inserted ? "{\"insert\":" + Json(*inserted) + '}' : std::string("{}"));
+  return Hand(inserted ? "{\"insert\":" + JsonText(*inserted) + '}' : std::string("{}"));
 }
 
 // Whether a box the pointer gives the focus selects its text: 1 or 0.
@@ -168,8 +148,8 @@ EMSCRIPTEN_KEEPALIVE const char* vm_key(int control, int shift, int alt, int met
   key.keypadDecimal = keypadDecimal != 0;
   const velmorida::KeyOutcome outcome = TheCalculator()->Press(
       key, inInputBox != 0 ? velmorida::KeyTarget::InputBox : velmorida::KeyTarget::OtherControl);
-  return Hand("{\"action\":" + Json(ActionName(outcome.action)) +
-              ",\"text\":" + Json(outcome.text) +
+  return Hand("{\"action\":" + JsonText(ActionName(outcome.action)) +
+              ",\"text\":" + JsonText(outcome.text) +
               ",\"consumed\":" + (outcome.Consumed() ? "true" : "false") + '}');
 }
 

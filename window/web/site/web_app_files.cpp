@@ -20,6 +20,7 @@
 #include "resources/velmorida.xpm"
 #include "window/colours.h"
 #include "window/layout.h"
+#include "window/web/json_text.h"
 #include "window/web/site/png.h"
 
 namespace velmorida::web {
@@ -67,7 +68,6 @@ constexpr std::size_t kBytesPerPixel = 4;
 constexpr std::uint8_t kOpaque = 255;
 constexpr int kHexRgbDigits = 6;
 constexpr unsigned kHexBase = 16;
-constexpr unsigned char kFirstPrintable = 0x20;  // JSON escapes the control characters below it
 
 // The design: its pixels row by row, no value where it is transparent.
 struct Design {
@@ -199,23 +199,6 @@ std::string CssHex(layout::Rgb colour) {
   char text[kHexRgbDigits + 2];
   std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
   return text;
-}
-
-std::string JsonText(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < kFirstPrintable) {
-      char escaped[sizeof "\\u0000"];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + '"';
 }
 
 // The window's name as its caption shows it, without the blanks that pad it
