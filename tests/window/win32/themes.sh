@@ -24,7 +24,20 @@ trap '[ -z "$app" ] || kill "$app" 2>/dev/null || true; end_prefix; kill "$XVFB_
 use_fresh_prefix "${VELMORIDA_WINE_TEST:-win32_themes}"
 
 reg_add() { "$WINE" reg add "$@" /f </dev/null >/dev/null 2>&1; }
-read_window() { "$WINE" "$reader" "$@" </dev/null 2>/dev/null; }
+read_window() { "$WINE" "$reader" "$@" </dev/null 2>"$work/reader.err"; }
+
+# expect STEP KEY=VALUE...: waits until the window reads so; else says what
+# differs, what every control held and what the reader printed, and fails.
+expect() {
+  local step=$1 answer
+  shift
+  if ! answer=$(read_window wait "$@"); then
+    echo "FAIL: $step"
+    echo "$answer"
+    cat "$work/reader.err"
+    exit 1
+  fi
+}
 
 # dark_scheme: the system colours of a dark scheme, as Windows' own dark
 # high-contrast scheme sets them, with High Contrast itself off (Wine
@@ -41,26 +54,40 @@ dark_scheme() {
   "$WINESERVER" -w </dev/null >/dev/null 2>&1 || true
 }
 
+# locate NAME [ITEM]: the screen point of a control, or of an item of its open
+# list, in POINT ("x y"); a control or list not there fails the test.
+locate() {
+  if ! POINT=$(read_window point "$@"); then
+    echo "FAIL: no point for $*"
+    cat "$work/reader.err"
+    exit 1
+  fi
+}
+
 # shoot THEME [EXTRA...]: the screen, measured, its lines under the theme's
 # name; EXTRA regions as contrast.py takes them.
 shoot() {
   local theme=$1 point
   shift
-  point=$(read_window point txtC)
+  locate txtC
+  point=$POINT
   wait_for_still_screen
   import -window root "$work/shot.png"
   python3 "$here/../contrast.py" "$here/../../../window/layout.h" "$work/shot.png" \
     "txtC@${point/ /,}" "$@" | sed "s/^/$theme /" >>"$work/table"
 }
 
-# open_list_rect LIST: "x,y,width,height" of the list's open items, from the
-# middles of its first and third items and the list's width in the layout.
+# open_list_rect LIST: "x,y,width,height" of the list's open items in RECT,
+# from the middles of its first and third items and the list's width in the
+# layout.
 open_list_rect() {
   local x0 y0 x2 y2 item width=$((1095 / 15))
-  read -r x0 y0 <<<"$(read_window point "$1" 0)"
-  read -r x2 y2 <<<"$(read_window point "$1" 2)"
+  locate "$1" 0
+  read -r x0 y0 <<<"$POINT"
+  locate "$1" 2
+  read -r x2 y2 <<<"$POINT"
   item=$(((y2 - y0) / 2))
-  echo "$((x0 - width / 2)),$((y0 - item / 2)),$width,$((3 * item))"
+  RECT="$((x0 - width / 2)),$((y0 - item / 2)),$width,$((3 * item))"
 }
 
 # An EDIT's selection is drawn in the system's highlight colours, which the
@@ -73,12 +100,13 @@ for theme in wine-default dark-scheme; do
   app=$!
   window=$(focus_window_named "Velmorida condensatoarelor")
   [ -n "$window" ] || { echo "FAIL: $theme: no window took the focus"; exit 1; }
-  read_window wait focus=txtC txtC.sel=0,1 >/dev/null
+  expect "$theme: start-up" focus=txtC txtC.sel=0,1
   xdotool key --delay 10 1 0 0 Tab Down Tab ctrl+a 1 Tab Down
-  read_window wait txtR=1.592 lblUM=kOhm cboFreq=kHz focus=cboFreq >/dev/null
+  expect "$theme: 100 nF at 1 kHz" txtR=1.592 lblUM=kOhm cboFreq=kHz focus=cboFreq
   shoot "$theme"
   xdotool key alt+Down
-  shoot "$theme" "open-list=$(open_list_rect cboFreq)"
+  open_list_rect cboFreq
+  shoot "$theme" "open-list=$RECT"
   kill "$app"
   wait "$app" 2>/dev/null || true
   app=""
