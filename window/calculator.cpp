@@ -54,6 +54,10 @@ KeyAction KeyActionOf(const Key& key, KeyTarget target) {
   return KeyAction::None;
 }
 
+KeyTarget TargetOf(std::optional<ControlId> focused) {
+  return focused && InputBoxAt(*focused) ? KeyTarget::InputBox : KeyTarget::OtherControl;
+}
+
 std::string_view View::TextOf(ControlId id) const {
   for (const ControlView& control : controls) {
     if (control.id == id) return control.text;
@@ -99,9 +103,9 @@ bool Calculator::SelectsOnPointerFocus(InputBox box) const {
   return HoldsOnlyZero(state_, box, handlers_.format());
 }
 
-KeyOutcome Calculator::Press(const Key& key, KeyTarget target) {
+KeyOutcome Calculator::Press(const Key& key, std::optional<ControlId> focused) {
   if (handlers_.ended()) return {KeyAction::End, {}};
-  switch (KeyActionOf(key, target)) {
+  switch (KeyActionOf(key, TargetOf(focused))) {
     case KeyAction::End:
       handlers_.Form_KeyPress(kEscapeCharacterCode);
       return {handlers_.ended() ? KeyAction::End : KeyAction::None, {}};

@@ -51,6 +51,10 @@ struct Key {
 // Where the focus is when the key arrives.
 enum class KeyTarget { InputBox, OtherControl };
 
+// The target of a key for the control that has the focus: nothing where the
+// focus is in none of the layout's controls (an open list's popup).
+KeyTarget TargetOf(std::optional<layout::ControlId> focused);
+
 enum class KeyAction {
   None,             // the key goes on to the focused control as usual
   End,              // the program ends (or has ended): the key goes no further
@@ -117,8 +121,9 @@ class Calculator {
   // a digit typed beside the "0" would make a figure ten times off.
   bool SelectsOnPointerFocus(InputBox box) const;
 
-  // A key on its way to the focused control; the window sees it first.
-  KeyOutcome Press(const Key& key, KeyTarget target);
+  // A key on its way to the focused control, if it is one of the layout's;
+  // the window sees it first.
+  KeyOutcome Press(const Key& key, std::optional<layout::ControlId> focused);
 
   View Render() const;
 

@@ -25,6 +25,20 @@ const Control& ControlOf(ControlId id) {
   return kControls[index];
 }
 
+const Control* ControlNamed(std::string_view name) {
+  for (const Control& control : kControls) {
+    if (control.name == name) return &control;
+  }
+  return nullptr;
+}
+
+std::string_view Title() {
+  std::string_view title = kCaption;
+  while (!title.empty() && title.front() == ' ') title.remove_prefix(1);
+  while (!title.empty() && title.back() == ' ') title.remove_suffix(1);
+  return title;
+}
+
 int TwipsToPixels(int twips, int dpi) {
   return MulDivRounded(twips, dpi, kTwipsPerInch);
 }

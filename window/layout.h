@@ -164,6 +164,14 @@ inline constexpr std::array<ControlId, detail::CountFocusable()> kTabOrder = [] 
 
 const Control& ControlOf(ControlId id);
 
+// The control a name in the layout stands for (the page's element ids, a
+// test's requests); nothing for any other name.
+const Control* ControlNamed(std::string_view name);
+
+// The window's name as its caption shows it, without the blanks that pad it
+// in the title bar: the page's title and the installed app's name.
+std::string_view Title();
+
 // Twips to pixels at `dpi`, rounded to the nearest pixel with halves away
 // from zero, as Windows' MulDiv rounds.
 int TwipsToPixels(int twips, int dpi);

@@ -205,6 +205,15 @@ TEST(Calculator, WhatEachKeyMeans) {
   }
 }
 
+// Only the two input boxes take the keypad's separator: not the read-out,
+// not a list, not an open list's popup, which is none of the layout's.
+TEST(Calculator, KeysGoToTheInputBoxesOnly) {
+  EXPECT_EQ(TargetOf(ControlId::txtFreq), KeyTarget::InputBox);
+  EXPECT_EQ(TargetOf(ControlId::txtR), KeyTarget::OtherControl);
+  EXPECT_EQ(TargetOf(ControlId::cboC), KeyTarget::OtherControl);
+  EXPECT_EQ(TargetOf(std::nullopt), KeyTarget::OtherControl);
+}
+
 // Ctrl+R gives the figure with its unit, the keypad the user's separator.
 TEST(Calculator, KeysCarryTheirText) {
   Calculator calculator(kComma, {});
@@ -212,8 +221,8 @@ TEST(Calculator, KeysCarryTheirText) {
   calculator.ChooseUnit(UnitList::Capacitance, 1);
   calculator.Edit(InputBox::Frequency, "1");
   calculator.ChooseUnit(UnitList::Frequency, 1);
-  EXPECT_EQ(calculator.Press(Ctrl(U'R'), KeyTarget::OtherControl).text, "1,592 kOhm");
-  EXPECT_EQ(calculator.Press(KeypadDecimal(), KeyTarget::InputBox).text, ",");
+  EXPECT_EQ(calculator.Press(Ctrl(U'R'), ControlId::cboFreq).text, "1,592 kOhm");
+  EXPECT_EQ(calculator.Press(KeypadDecimal(), ControlId::txtFreq).text, ",");
 }
 
 // Escape ends once; after it no key and no edit does anything. Where the
@@ -226,12 +235,12 @@ TEST(Calculator, EscapeEndsWhereThePlatformCan) {
       ++endCalls;
       return platformEnds;
     });
-    const KeyAction action = calculator.Press(Escape(), KeyTarget::InputBox).action;
+    const KeyAction action = calculator.Press(Escape(), ControlId::txtC).action;
     EXPECT_EQ(action, platformEnds ? KeyAction::End : KeyAction::None) << platformEnds;
     calculator.Edit(InputBox::Capacitance, "1");
     calculator.Edit(InputBox::Frequency, "1");
     EXPECT_EQ(calculator.state().txtR, platformEnds ? "0" : "159235.669") << platformEnds;
-    EXPECT_EQ(calculator.Press(Ctrl(U'R'), KeyTarget::InputBox).action,
+    EXPECT_EQ(calculator.Press(Ctrl(U'R'), ControlId::txtC).action,
               platformEnds ? KeyAction::End : KeyAction::SpeakResult)
         << platformEnds;
     EXPECT_EQ(calculator.ended(), platformEnds);

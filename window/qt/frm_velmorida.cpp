@@ -278,6 +278,15 @@ void frmVelmorida::UseInstalledIcon() {
   if (!installed.isNull()) setWindowIcon(installed);
 }
 
+// The layout's control a widget is, if it is one (not the window or an open
+// list's popup).
+std::optional<ControlId> frmVelmorida::ControlAt(const QObject* widget) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (controls_[i] == widget) return layout::kControls[i].id;
+  }
+  return std::nullopt;
+}
+
 QLineEdit* frmVelmorida::Box(ControlId id) const {
   return static_cast<QLineEdit*>(Widget(id));  // made as one by its kind
 }
@@ -419,10 +428,7 @@ bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
 // Every key reaches the window before the focused control; returns true
 // when it goes no further.
 bool frmVelmorida::OnKey(QObject* watched, const QKeyEvent& key) {
-  auto* box = qobject_cast<QLineEdit*>(watched);
-  const bool inInputBox = box != nullptr && !box->isReadOnly();
-  const KeyOutcome outcome =
-      calculator_.Press(KeyOf(key), inInputBox ? KeyTarget::InputBox : KeyTarget::OtherControl);
+  const KeyOutcome outcome = calculator_.Press(KeyOf(key), ControlAt(watched));
   switch (outcome.action) {
     case KeyAction::SpeakResult:
       Say(outcome.text);
@@ -432,7 +438,7 @@ bool frmVelmorida::OnKey(QObject* watched, const QKeyEvent& key) {
       // length limit treat it as any other character.
       QKeyEvent separator(QEvent::KeyPress, key.key(), key.modifiers() & ~Qt::KeypadModifier,
                           FromUtf8(outcome.text), key.isAutoRepeat());
-      QCoreApplication::sendEvent(box, &separator);
+      QCoreApplication::sendEvent(watched, &separator);
       break;
     }
     case KeyAction::None:

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "window/calculator.h"
@@ -59,6 +60,7 @@ class frmVelmorida : public QWidget {
   void Say(const std::string& message);
 
   QWidget* Widget(layout::ControlId id) const { return controls_[layout::IndexOf(id)]; }
+  std::optional<layout::ControlId> ControlAt(const QObject* widget) const;
   QLineEdit* Box(layout::ControlId id) const;
   QComboBox* List(layout::ControlId id) const;
 

@@ -21,7 +21,7 @@ function bindCore() {
     chooseUnit: call('vm_choose_unit', ['string', 'number']),
     paste: call('vm_paste', ['string', 'number']),
     selectsOnPointerFocus: cwrap('vm_selects_on_pointer_focus', 'number', ['string']),
-    key: call('vm_key', Array(8).fill('number')),
+    key: call('vm_key', [...Array(7).fill('number'), 'string']),
   };
 }
 
@@ -32,10 +32,6 @@ function browserSeparator() {
   const decimal = new Intl.NumberFormat(languages).formatToParts(1.5)
     .find((part) => part.type === 'decimal');
   return decimal ? decimal.value : '.';
-}
-
-function isInputBox(element) {
-  return element instanceof HTMLInputElement && !element.readOnly;
 }
 
 // Each control as the core's view has it. A box is only given a text it does
@@ -143,7 +139,7 @@ function onKey(event) {
   const character = [...event.key].length === 1 ? event.key.codePointAt(0) : 0;
   const keypadDecimal = event.code === 'NumpadDecimal' && character !== 0;
   const answer = core.key(event.ctrlKey, event.shiftKey, event.altKey, event.metaKey, character,
-                          event.key === 'Escape', keypadDecimal, isInputBox(event.target));
+                          event.key === 'Escape', keypadDecimal, event.target.id || '');
   if (answer.consumed) event.preventDefault();
   if (answer.action === 'speak') announce(answer.text);
   if (answer.action === 'insert') insertIntoBox(event.target, answer.text);
@@ -165,9 +161,7 @@ function startPage() {
   live = document.getElementById('announcement');
   core.start(browserSeparator());
   const frame = document.getElementById('fraVelmorida');
-  frame.querySelectorAll('input').forEach((element) => {
-    if (isInputBox(element)) watchBox(element);
-  });
+  frame.querySelectorAll('input:not([readonly])').forEach(watchBox);
   frame.querySelectorAll('select').forEach(watchList);
   document.addEventListener('keydown', onKey);
   render(core.render().view);

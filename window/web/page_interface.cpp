@@ -81,10 +81,9 @@ std::string_view ActionName(KeyAction action) {
 }
 
 std::optional<ControlId> ControlNamed(std::string_view name) {
-  for (const velmorida::layout::Control& control : velmorida::layout::kControls) {
-    if (control.name == name) return control.id;
-  }
-  return std::nullopt;
+  const velmorida::layout::Control* control = velmorida::layout::ControlNamed(name);
+  if (control == nullptr) return std::nullopt;
+  return control->id;
 }
 
 }  // namespace
@@ -134,10 +133,10 @@ EMSCRIPTEN_KEEPALIVE int vm_selects_on_pointer_focus(const char* control) {
   return box && TheCalculator()->SelectsOnPointerFocus(*box) ? 1 : 0;
 }
 
-// A key on its way to the focused element: {"action":..., "text":...,
+// A key on its way to the focused element, named by its id: {"action":..., "text":...,
 // "consumed":...}, consumed when it is to go no further.
 EMSCRIPTEN_KEEPALIVE const char* vm_key(int control, int shift, int alt, int meta, int character,
-                                        int escape, int keypadDecimal, int inInputBox) {
+                                        int escape, int keypadDecimal, const char* focused) {
   velmorida::Key key;
   key.control = control != 0;
   key.shift = shift != 0;
@@ -146,8 +145,7 @@ EMSCRIPTEN_KEEPALIVE const char* vm_key(int control, int shift, int alt, int met
   key.character = character > 0 ? static_cast<char32_t>(character) : 0;
   key.escape = escape != 0;
   key.keypadDecimal = keypadDecimal != 0;
-  const velmorida::KeyOutcome outcome = TheCalculator()->Press(
-      key, inInputBox != 0 ? velmorida::KeyTarget::InputBox : velmorida::KeyTarget::OtherControl);
+  const velmorida::KeyOutcome outcome = TheCalculator()->Press(key, ControlNamed(focused));
   return Hand("{\"action\":" + JsonText(ActionName(outcome.action)) +
               ",\"text\":" + JsonText(outcome.text) +
               ",\"consumed\":" + (outcome.Consumed() ? "true" : "false") + '}');

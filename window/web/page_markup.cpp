@@ -67,12 +67,6 @@ std::string Attribute(std::string_view name, std::string_view value) {
   return ' ' + std::string(name) + "=\"" + Escaped(value) + '"';
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 // The window's text size in CSS pixels at the browser's usual font size.
 int WindowFontPixels() {
   return layout::FontPixels(layout::kFont, kCssDpi);
@@ -159,12 +153,10 @@ std::string PhoneRules() {
          "{position:static;width:auto;height:auto;display:grid;"
          "grid-template-columns:minmax(0,1fr) auto;align-items:center;gap:.5em .75em;"
          "padding:1em}" +
-         frame + ">*{position:static;width:auto;height:auto;font-size:1em}" + captions +
+         frame + ">*{position:static;width:auto;height:auto}" + captions +
          "{grid-column:1/-1;white-space:normal;margin-top:.5em}" + cells +
          "{min-width:2.75rem;min-height:2.75rem}" + units + "{align-self:center}" + others +
-         "{grid-column:1/-1;justify-self:end;font-size:calc(1em*" +
-         std::to_string(layout::FontPixels(layout::kSignatureFont, kCssDpi)) + '/' +
-         std::to_string(WindowFontPixels()) + ")}";
+         "{grid-column:1/-1;justify-self:end}";
 }
 
 // Where the phone's arrangement takes over: where the window, scaled to fit,
@@ -335,7 +327,7 @@ std::optional<std::string> AssemblePage(std::string_view shell, std::string_view
   std::string page(shell);
   // The script and the core go in last, so that no text of theirs is taken
   // for a placeholder.
-  const bool filled = ReplaceAll(page, kTitlePlaceholder, Escaped(Trimmed(layout::kCaption))) &&
+  const bool filled = ReplaceAll(page, kTitlePlaceholder, Escaped(layout::Title())) &&
                       ReplaceAll(page, kStylePlaceholder, PageStylesheet()) &&
                       ReplaceAll(page, kWindowPlaceholder, WindowMarkup()) &&
                       ReplaceAll(page, kNeedsPlaceholder, kNeedsScript) &&

@@ -219,8 +219,7 @@ int frmVelmorida::Run() {
 
 bool frmVelmorida::PreviewKey(const MSG& message) {
   if (message.message != WM_KEYDOWN) return calculator_.ended();
-  const KeyOutcome outcome = calculator_.Press(
-      KeyOf(message), IsInputBox(message.hwnd) ? KeyTarget::InputBox : KeyTarget::OtherControl);
+  const KeyOutcome outcome = calculator_.Press(KeyOf(message), ControlAt(message.hwnd));
   switch (outcome.action) {
     case KeyAction::SpeakResult:
       Say(outcome.text);
@@ -634,9 +633,13 @@ HWND frmVelmorida::ControlWindow(ControlId id) const {
   return controls_[layout::IndexOf(id)];
 }
 
-bool frmVelmorida::IsInputBox(HWND window) const {
-  return window != nullptr && (window == ControlWindow(ControlOf(InputBox::Capacitance)) ||
-                               window == ControlWindow(ControlOf(InputBox::Frequency)));
+// The layout's control a window is, if it is one (not the frame, the main
+// window or an open list's own window).
+std::optional<ControlId> frmVelmorida::ControlAt(HWND window) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (window != nullptr && controls_[i] == window) return layout::kControls[i].id;
+  }
+  return std::nullopt;
 }
 
 }  // namespace velmorida::win32

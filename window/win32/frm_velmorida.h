@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,7 +67,7 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   void PasteInto(HWND box) const;
 
   HWND ControlWindow(layout::ControlId id) const;
-  bool IsInputBox(HWND window) const;
+  std::optional<layout::ControlId> ControlAt(HWND window) const;
 
   Calculator calculator_;
   Announcer announcer_;

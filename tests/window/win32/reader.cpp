@@ -120,13 +120,6 @@ std::pair<std::string, std::string> AccessibleTexts(HWND control, LONG part = CH
   return texts;
 }
 
-const Control* ControlNamed(const std::string& name) {
-  for (const Control& control : kControls) {
-    if (control.name == name) return &control;
-  }
-  return nullptr;
-}
-
 Readings Read(bool withNames) {
   Readings readings;
   HWND window = FindCalculator();
@@ -309,7 +302,7 @@ HWND OpenList() {
 }
 
 int Point(const std::string& name, int item) {
-  const Control* control = ControlNamed(name);
+  const Control* control = velmorida::layout::ControlNamed(name);
   HWND window = FindCalculator();
   if (control == nullptr || window == nullptr) return 1;
   HWND child = GetDlgItem(window, static_cast<int>(control->id));

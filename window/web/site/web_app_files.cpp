@@ -201,21 +201,12 @@ std::string CssHex(layout::Rgb colour) {
   return text;
 }
 
-// The window's name as its caption shows it, without the blanks that pad it
-// in the frame.
-std::string_view AppName() {
-  std::string_view name = layout::kCaption;
-  name.remove_prefix(std::min(name.find_first_not_of(' '), name.size()));
-  name.remove_suffix(name.size() - (name.find_last_not_of(' ') + 1));
-  return name;
-}
-
 std::string Manifest(layout::Rgb window) {
   std::string out = "{\n";
   const auto field = [&](std::string_view name, std::string_view value) {
     out += "  " + JsonText(name) + ": " + JsonText(value) + ",\n";
   };
-  field("name", AppName());
+  field("name", layout::Title());
   field("short_name", kShortName);
   field("lang", kLanguage);
   field("start_url", kStartUrl);
