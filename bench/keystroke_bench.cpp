@@ -128,9 +128,9 @@ int main(int argc, char* argv[]) {
   QFontMetrics(verdana).horizontalAdvance(QStringLiteral("Velmorida"));
   const double fontMillis = static_cast<double>(construction.nsecsElapsed()) / 1e6;
   construction.restart();
-  velmorida::frmVelmorida calculator(kDot, [] { return true; });
+  velmorida::frmVelmorida calculator(kDot.decimal, [] { return true; });
   const double constructionMillis = static_cast<double>(construction.nsecsElapsed()) / 1e6;
-  velmorida::frmVelmorida baseline(kDot, [] { return true; });
+  velmorida::frmVelmorida baseline(kDot.decimal, [] { return true; });
   for (velmorida::frmVelmorida* form : {&calculator, &baseline}) {
     ChooseNanofaradAtOneKilohertz(*form);
     form->show();

@@ -17,15 +17,20 @@ int MulDivRounded(int a, int b, int c) {
   return static_cast<int>(rounded);
 }
 
+std::string_view WithoutColon(std::string_view caption) {
+  if (!caption.empty() && caption.back() == ':') caption.remove_suffix(1);
+  return caption;
+}
+
 }  // namespace
 
-const Control& ControlOf(ControlId id) {
+const Control& RowOf(ControlId id) {
   const std::size_t index = IndexOf(id);
   if (index == kControls.size()) std::abort();  // every id has a row
   return kControls[index];
 }
 
-const Control* ControlNamed(std::string_view name) {
+const Control* RowNamed(std::string_view name) {
   for (const Control& control : kControls) {
     if (control.name == name) return &control;
   }
@@ -52,29 +57,12 @@ int FontPixels(const Font& font, int dpi) {
   return MulDivRounded(font.centipoints, dpi, kCentipointsPerInch);
 }
 
-std::string_view AccessibleNameOf(std::string_view caption) {
-  if (!caption.empty() && caption.back() == ':') caption.remove_suffix(1);
-  return caption;
-}
-
-std::string AccessibleNameOf(const Control& control) {
+std::string AccessibleNameOf(ControlId id) {
+  const Control& control = RowOf(id);
   if (!control.namedBy) return {};
-  std::string name(AccessibleNameOf(ControlOf(*control.namedBy).caption));
+  std::string name(WithoutColon(RowOf(*control.namedBy).caption));
   if (control.kind == ControlKind::UnitList) name.append(kUnitListSuffix);
   return name;
-}
-
-std::span<const Unit> UnitsOf(ControlId list) {
-  if (list == ControlId::cboC) return kCapacitanceUnits;
-  return kFrequencyUnits;
-}
-
-std::optional<std::size_t> ItemOf(ControlId list, std::string_view unit) {
-  const std::span<const Unit> units = UnitsOf(list);
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    if (units[i].name == unit) return i;
-  }
-  return std::nullopt;
 }
 
 }  // namespace velmorida::layout

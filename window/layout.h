@@ -9,11 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
-
-#include "calc/reactance.h"
 
 namespace velmorida::layout {
 
@@ -162,11 +159,12 @@ inline constexpr std::array<ControlId, detail::CountFocusable()> kTabOrder = [] 
   return order;
 }();
 
-const Control& ControlOf(ControlId id);
+// The layout's row of a control.
+const Control& RowOf(ControlId id);
 
-// The control a name in the layout stands for (the page's element ids, a
-// test's requests); nothing for any other name.
-const Control* ControlNamed(std::string_view name);
+// The row of the control a name in the layout stands for (the page's
+// element ids, a test's requests); nothing for any other name.
+const Control* RowNamed(std::string_view name);
 
 // The window's name as its caption shows it, without the blanks that pad it
 // in the title bar: the page's title and the installed app's name.
@@ -180,19 +178,11 @@ Pixels ToPixels(const Twips& place, int dpi);
 // A font's height in pixels at `dpi` (the em, without internal leading).
 int FontPixels(const Font& font, int dpi);
 
-// A caption as a screen reader names the control it captions: without its
-// colon ("Frecventa de lucru").
-std::string_view AccessibleNameOf(std::string_view caption);
-
-// What a screen reader calls a control: a box and the read-out by their
-// caption, a unit list by the caption of its quantity and "unitate"
-// ("Capacitatea condensatorului, unitate"); a label by nothing of its own.
-std::string AccessibleNameOf(const Control& control);
-
-// The items of a unit list, in list order: the capacitance or frequency units.
-std::span<const Unit> UnitsOf(ControlId list);
-
-// The place of a unit in its list, or nothing for a text no item has.
-std::optional<std::size_t> ItemOf(ControlId list, std::string_view unit);
+// What a screen reader calls a control, the same in every window: a box and
+// the read-out by their caption without its colon ("Frecventa de lucru"), a
+// unit list by the caption of its quantity and "unitate" ("Capacitatea
+// condensatorului, unitate"); a label by nothing of its own. The colon is
+// the caption's punctuation on the screen, not part of the name.
+std::string AccessibleNameOf(ControlId id);
 
 }  // namespace velmorida::layout

@@ -5,63 +5,78 @@
 #include <optional>
 #include <string>
 
+#include "window/calculator_internals.h"
+
 namespace velmorida {
 namespace {
 
-const NumberFormat kDot{"."};
-const NumberFormat kComma{","};
-
 using layout::ControlId;
+
+const FormState& StateOf(const Calculator& calculator) {
+  return CalculatorInternals::State(calculator);
+}
+
+TEST(Calculator, StartsWithTheFocusOnTheCapacitanceBoxsSelectedZero) {
+  const Calculator calculator(".", {});
+  const Focus focus = calculator.FirstFocus();
+  EXPECT_EQ(focus.control, ControlId::txtC);
+  EXPECT_EQ(focus.caret, Caret::SelectAll);
+}
 
 struct CaretRow {
   const char* name;
   const char* typed;
-  CaretAfterEdit caret;
+  Caret caret;
 };
 
 // After a correction to "0" the "0" is selected, so that the next digit
 // replaces it; after any other correction the caret goes to the end; a text
 // kept as typed leaves the caret where the user put it.
 const CaretRow kCarets[] = {
-    {"DigitsKept", "12", CaretAfterEdit::Untouched},
-    {"MinusZeroKept", "-0", CaretAfterEdit::Untouched},
-    {"ClearedBoxSelectsItsZero", "", CaretAfterEdit::SelectAll},
-    {"LettersSelectTheZero", "abc", CaretAfterEdit::SelectAll},
-    {"NegativeGoesToTheEnd", "-5", CaretAfterEdit::AtEnd},
-    {"NegativeCutGoesToTheEnd", "-12e-5", CaretAfterEdit::AtEnd},
+    {"DigitsKept", "12", Caret::Kept},
+    {"MinusZeroKept", "-0", Caret::Kept},
+    {"ClearedBoxSelectsItsZero", "", Caret::SelectAll},
+    {"LettersSelectTheZero", "abc", Caret::SelectAll},
+    {"NegativeGoesToTheEnd", "-5", Caret::AtEnd},
+    {"NegativeCutGoesToTheEnd", "-12e-5", Caret::AtEnd},
 };
 
 TEST(Calculator, CaretAfterAnEdit) {
   for (const CaretRow& row : kCarets) {
-    Calculator calculator(kDot, {});
-    calculator.Edit(InputBox::Frequency, "9");
-    EXPECT_EQ(calculator.Edit(InputBox::Frequency, row.typed).caret, row.caret) << row.name;
+    Calculator calculator(".", {});
+    calculator.Edit(ControlId::txtFreq, "9");
+    EXPECT_EQ(calculator.Edit(ControlId::txtFreq, row.typed).caret, row.caret) << row.name;
   }
+  Calculator calculator(".", {});
+  EXPECT_EQ(calculator.Edit(ControlId::txtR, "5").caret, Caret::Kept);
+  EXPECT_EQ(StateOf(calculator).txtR, "0") << "the read-out is no input";
 }
 
-// Each new figure is told once with its unit; an edit that leaves it, and
-// every figure while the read-out is hidden, tell nothing.
+// Each new figure is told once with its unit, computed from the corrected
+// text; an edit that leaves it, and every figure while the read-out is
+// hidden, tell nothing.
 TEST(Calculator, WhatIsSpokenAfterEachEdit) {
-  Calculator calculator(kDot, {});
+  Calculator calculator(".", {});
   struct Step {
     const char* name;
-    InputBox box;
+    ControlId box;
     const char* typed;
     const char* said;
   };
   const Step steps[] = {
-      {"FigureStaysZero", InputBox::Capacitance, "100", ""},
-      {"NewFigure", InputBox::Frequency, "1", "1592.357 MOhm"},
-      {"SameFigure", InputBox::Capacitance, "100.0", ""},
-      {"FigureBeyondOhms", InputBox::Capacitance, "1e-300", "1.59235668790053E+305 MOhm"},
-      {"ReadOutHidden", InputBox::Frequency, "1e-300", ""},
-      {"StillHidden", InputBox::Frequency, "2e-300", ""},
-      {"ShownAgain", InputBox::Frequency, "1", "1.59235668790053E+305 MOhm"},
+      {"FigureStaysZero", ControlId::txtC, "100", ""},
+      {"NewFigure", ControlId::txtFreq, "1", "1592.357 MOhm"},
+      {"SameFigure", ControlId::txtC, "100.0", ""},
+      {"NegativeComputedAsItsAbsoluteValue", ControlId::txtC, "-5", "31847.134 MOhm"},
+      {"FigureBeyondOhms", ControlId::txtC, "1e-300", "1.59235668790053E+305 MOhm"},
+      {"ReadOutHidden", ControlId::txtFreq, "1e-300", ""},
+      {"StillHidden", ControlId::txtFreq, "2e-300", ""},
+      {"ShownAgain", ControlId::txtFreq, "1", "1.59235668790053E+305 MOhm"},
   };
   for (const Step& step : steps) {
     EXPECT_EQ(calculator.Edit(step.box, step.typed).spoken, step.said) << step.name;
   }
-  EXPECT_TRUE(calculator.state().txtRVisible);
+  EXPECT_TRUE(StateOf(calculator).txtRVisible);
 }
 
 // A tap or a click that gives a box the focus selects the "0" the user is to
@@ -69,26 +84,28 @@ TEST(Calculator, WhatIsSpokenAfterEachEdit) {
 TEST(Calculator, PointerFocusSelectsOnlyALoneZero) {
   const struct {
     const char* name;
-    const NumberFormat* format;
+    const char* separator;
     const char* typed;
     bool selects;
   } rows[] = {
-      {"StartUpZero", &kDot, nullptr, true},     {"CorrectedToZero", &kDot, "abc", true},
-      {"ZeroInACommaLocale", &kComma, "", true}, {"Number", &kDot, "47", false},
-      {"ZeroWithDecimals", &kDot, "0.0", false}, {"MinusZero", &kDot, "-0", false},
+      {"StartUpZero", ".", nullptr, true},   {"CorrectedToZero", ".", "abc", true},
+      {"ZeroInACommaLocale", ",", "", true}, {"OneDigit", ".", "5", false},
+      {"Number", ".", "47", false},          {"ZeroWithDecimals", ".", "0.0", false},
+      {"MinusZero", ".", "-0", false},
   };
   for (const auto& row : rows) {
-    Calculator calculator(*row.format, {});
-    if (row.typed != nullptr) calculator.Edit(InputBox::Frequency, row.typed);
-    EXPECT_EQ(calculator.SelectsOnPointerFocus(InputBox::Frequency), row.selects) << row.name;
-    EXPECT_TRUE(calculator.SelectsOnPointerFocus(InputBox::Capacitance)) << row.name;
+    Calculator calculator(row.separator, {});
+    if (row.typed != nullptr) calculator.Edit(ControlId::txtFreq, row.typed);
+    EXPECT_EQ(calculator.SelectsOnPointerFocus(ControlId::txtFreq), row.selects) << row.name;
+    EXPECT_TRUE(calculator.SelectsOnPointerFocus(ControlId::txtC)) << row.name;
+    EXPECT_FALSE(calculator.SelectsOnPointerFocus(ControlId::txtR)) << row.name;
   }
 }
 
 struct UnitRow {
   const char* name;
-  UnitList list;
-  std::size_t item;
+  ControlId list;
+  int item;
   const char* said;
   const char* cboC;
   const char* cboFreq;
@@ -97,51 +114,70 @@ struct UnitRow {
 // A choice sets its own list's unit and recomputes: the unit is said, with
 // the figure when it changed. From 100 pF at 1 Hz.
 const UnitRow kUnits[] = {
-    {"CapacitanceList", UnitList::Capacitance, 1, "nF, 1.592 MOhm", "nF", "Hz"},
-    {"FrequencyList", UnitList::Frequency, 2, "MHz, 1.592 kOhm", "pF", "MHz"},
-    {"SameUnitSaysOnlyTheUnit", UnitList::Frequency, 0, "Hz", "pF", "Hz"},
-    {"ItemTheListLacksDoesNothing", UnitList::Capacitance, 3, "", "pF", "Hz"},
+    {"CapacitanceList", ControlId::cboC, 1, "nF, 1.592 MOhm", "nF", "Hz"},
+    {"FrequencyList", ControlId::cboFreq, 2, "MHz, 1.592 kOhm", "pF", "MHz"},
+    {"SameUnitSaysOnlyTheUnit", ControlId::cboFreq, 0, "Hz", "pF", "Hz"},
+    {"ItemTheListLacksDoesNothing", ControlId::cboC, 3, "", "pF", "Hz"},
+    {"NoItemDoesNothing", ControlId::cboFreq, -1, "", "pF", "Hz"},
+    {"ABoxIsNoList", ControlId::txtC, 0, "", "pF", "Hz"},
 };
 
 TEST(Calculator, AUnitChoiceSetsItsListAndTellsWhatChanged) {
   for (const UnitRow& row : kUnits) {
-    Calculator calculator(kDot, {});
-    calculator.Edit(InputBox::Capacitance, "100");
-    calculator.Edit(InputBox::Frequency, "1");
+    Calculator calculator(".", {});
+    calculator.Edit(ControlId::txtC, "100");
+    calculator.Edit(ControlId::txtFreq, "1");
     EXPECT_EQ(calculator.ChooseUnit(row.list, row.item), row.said) << row.name;
-    EXPECT_EQ(calculator.state().cboC, row.cboC) << row.name;
-    EXPECT_EQ(calculator.state().cboFreq, row.cboFreq) << row.name;
+    EXPECT_EQ(StateOf(calculator).cboC, row.cboC) << row.name;
+    EXPECT_EQ(StateOf(calculator).cboFreq, row.cboFreq) << row.name;
   }
 }
 
-struct PasteRow {
+struct InsertRow {
   const char* name;
-  std::string_view pasted;
-  bool textSelected;
+  const char* box;  // what the capacitance box holds
+  Selection selection;
+  std::string_view text;
   std::optional<std::string> inserted;
 };
 
-// A paste loses the CR and LF at its two ends; blanks, and line breaks
-// inside, stay for the number reader to judge. A paste left empty changes
-// nothing unless it replaces selected text.
-const PasteRow kPastes[] = {
-    {"SpreadsheetCell", "470\n", false, "470"},
-    {"WindowsLineEnds", "\r\n470\r\n", false, "470"},
-    {"BlankKept", " 7\r\n", false, " 7"},
-    {"BlankBeforeTheBreakKept", "470 \n", false, "470 "},
-    {"BreakInsideKept", "1\n2", false, "1\n2"},
-    {"NothingToTrim", "0.47", true, "0.47"},
-    {"BreaksOnlyAtTheCaret", "\r\n\r\n", false, std::nullopt},
-    {"EmptyAtTheCaret", "", false, std::nullopt},
-    {"BreaksOnlyOverASelection", "\n", true, ""},
-    {"EmptyOverASelection", "", true, ""},
+// A paste, a drop or the keypad's separator loses the CR and LF at its two
+// ends (blanks, and line breaks inside, stay for the number reader to judge)
+// and is cut to the room the box has left over its selection, counted in
+// UTF-16 units and never inside a character. Where it would change nothing
+// it inserts nothing.
+const InsertRow kInserts[] = {
+    {"SpreadsheetCell", "0", {0, 1}, "470\n", "470"},
+    {"WindowsLineEnds", "0", {0, 1}, "\r\n470\r\n", "470"},
+    {"BlankKept", "0", {0, 1}, " 7\r\n", " 7"},
+    {"BlankBeforeTheBreakKept", "0", {0, 1}, "470 \n", "470 "},
+    {"BreakInsideKept", "0", {0, 1}, "1\n2", "1\n2"},
+    {"BreaksOnlyAtTheCaret", "47", {2, 2}, "\r\n\r\n", std::nullopt},
+    {"EmptyAtTheCaret", "47", {1, 1}, "", std::nullopt},
+    {"BreaksOnlyOverASelection", "47", {0, 2}, "\n", ""},
+    {"FullBoxAtTheCaret", "150234", {1, 1}, "9", std::nullopt},
+    {"FullBoxAtItsStart", "150234", {0, 0}, "7", std::nullopt},
+    {"WhatFitsOfALongerPaste", "1502", {2, 2}, "6789", "67"},
+    {"TheSelectionMakesRoom", "150234", {0, 6}, "1234567", "123456"},
+    {"PartOfTheSelection", "150234", {2, 4}, "9876", "98"},
+    {"BackwardsSelection", "150234", {4, 2}, "9876", "98"},
+    {"SelectionBeyondTheText", "1502", {3, 9}, "6789", "678"},
+    {"TwoByteCharacterIsOneUnit", "1234", {4, 4}, "\xC2\xB5\xC2\xB5\xC2\xB5", "\xC2\xB5\xC2\xB5"},
+    {"CharacterOfTwoUnitsFits", "1234", {4, 4}, "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+    {"CharacterOfTwoUnitsNeverSplit", "12345", {5, 5}, "\xF0\x9F\x98\x80", std::nullopt},
+    {"LongPasteKeepsItsStart", "0", {0, 1}, "7777777777777777", "777777"},
 };
 
-TEST(Calculator, WhatAPasteInserts) {
-  const Calculator calculator(kDot, {});
-  for (const PasteRow& row : kPastes) {
-    EXPECT_EQ(calculator.Paste(row.pasted, row.textSelected), row.inserted) << row.name;
+TEST(Calculator, WhatAnInsertionTakes) {
+  for (const InsertRow& row : kInserts) {
+    Calculator calculator(".", {});
+    calculator.Edit(ControlId::txtC, row.box);
+    ASSERT_EQ(StateOf(calculator).txtC(), row.box) << row.name;
+    EXPECT_EQ(calculator.Insert(ControlId::txtC, row.text, row.selection), row.inserted)
+        << row.name;
   }
+  const Calculator calculator(".", {});
+  EXPECT_EQ(calculator.Insert(ControlId::txtR, "5", {0, 0}), std::nullopt) << "the read-out";
 }
 
 Key Ctrl(char32_t character) {
@@ -182,7 +218,7 @@ const KeyRow kKeys[] = {
     {"CtrlRSpeaks", Ctrl(U'R'), KeyTarget::OtherControl, KeyAction::SpeakResult},
     {"CtrlLowerRSpeaks", Ctrl(U'r'), KeyTarget::InputBox, KeyAction::SpeakResult},
     {"CtrlShiftRIsNotOurs", With(Ctrl(U'R'), &Key::shift), KeyTarget::InputBox, KeyAction::None},
-    {"CtrlAltRIsNotOurs", With(Ctrl(U'R'), &Key::alt), KeyTarget::InputBox, KeyAction::None},
+    {"AltGrRIsNotOurs", With(Ctrl(U'R'), &Key::alt), KeyTarget::InputBox, KeyAction::None},
     {"CtrlMetaRIsNotOurs", With(Ctrl(U'R'), &Key::meta), KeyTarget::InputBox, KeyAction::None},
     {"RAloneIsTyped", Key{.character = U'r'}, KeyTarget::InputBox, KeyAction::None},
     {"CtrlOtherLetter", Ctrl(U'S'), KeyTarget::InputBox, KeyAction::None},
@@ -216,11 +252,11 @@ TEST(Calculator, KeysGoToTheInputBoxesOnly) {
 
 // Ctrl+R gives the figure with its unit, the keypad the user's separator.
 TEST(Calculator, KeysCarryTheirText) {
-  Calculator calculator(kComma, {});
-  calculator.Edit(InputBox::Capacitance, "100");
-  calculator.ChooseUnit(UnitList::Capacitance, 1);
-  calculator.Edit(InputBox::Frequency, "1");
-  calculator.ChooseUnit(UnitList::Frequency, 1);
+  Calculator calculator(",", {});
+  calculator.Edit(ControlId::txtC, "100");
+  calculator.ChooseUnit(ControlId::cboC, 1);
+  calculator.Edit(ControlId::txtFreq, "1");
+  calculator.ChooseUnit(ControlId::cboFreq, 1);
   EXPECT_EQ(calculator.Press(Ctrl(U'R'), ControlId::cboFreq).text, "1,592 kOhm");
   EXPECT_EQ(calculator.Press(KeypadDecimal(), ControlId::txtFreq).text, ",");
 }
@@ -231,15 +267,16 @@ TEST(Calculator, KeysCarryTheirText) {
 TEST(Calculator, EscapeEndsWhereThePlatformCan) {
   for (const bool platformEnds : {true, false}) {
     int endCalls = 0;
-    Calculator calculator(kDot, [&] {
+    Calculator calculator(".", [&] {
       ++endCalls;
       return platformEnds;
     });
     const KeyAction action = calculator.Press(Escape(), ControlId::txtC).action;
     EXPECT_EQ(action, platformEnds ? KeyAction::End : KeyAction::None) << platformEnds;
-    calculator.Edit(InputBox::Capacitance, "1");
-    calculator.Edit(InputBox::Frequency, "1");
-    EXPECT_EQ(calculator.state().txtR, platformEnds ? "0" : "159235.669") << platformEnds;
+    calculator.Edit(ControlId::txtC, "1");
+    calculator.Edit(ControlId::txtFreq, "1");
+    calculator.ChooseUnit(ControlId::cboC, 1);
+    EXPECT_EQ(StateOf(calculator).txtR, platformEnds ? "0" : "159.236") << platformEnds;
     EXPECT_EQ(calculator.Press(Ctrl(U'R'), ControlId::txtC).action,
               platformEnds ? KeyAction::End : KeyAction::SpeakResult)
         << platformEnds;
@@ -248,22 +285,28 @@ TEST(Calculator, EscapeEndsWhereThePlatformCan) {
   }
 }
 
-// What a render shows: the boxes and lists as the user left them, and the
-// read-out with its unit and caption, all three hidden together while no
-// figure can be computed.
+// What a render shows: the boxes and lists as the user left them (a list by
+// the place of its unit), the read-out with its unit and caption, all three
+// hidden together while no figure can be computed, and its caret at the
+// start of a new figure.
 TEST(Calculator, RenderShowsTheStateAndHidesTheReadOutTogether) {
-  Calculator calculator(kDot, {});
-  calculator.Edit(InputBox::Capacitance, "1e-300");
-  calculator.Edit(InputBox::Frequency, "1e-300");
-  calculator.ChooseUnit(UnitList::Frequency, 2);
+  Calculator calculator(".", {});
+  calculator.Edit(ControlId::txtC, "1e-300");
+  calculator.Edit(ControlId::txtFreq, "1e-300");
+  calculator.ChooseUnit(ControlId::cboFreq, 2);
   const View view = calculator.Render();
   EXPECT_EQ(view.TextOf(ControlId::txtC), "1e-300");
   EXPECT_EQ(view.TextOf(ControlId::cboFreq), "MHz");
   EXPECT_EQ(view.TextOf(ControlId::lblEtichete0), "Velmorida condensatorului:");
   for (const ControlView& control : view.controls) {
+    const std::string_view name = layout::RowOf(control.id).name;
     const bool readOutPart = control.id == ControlId::txtR || control.id == ControlId::lblUM ||
                              control.id == ControlId::lblEtichete0;
-    EXPECT_EQ(control.visible, !readOutPart) << layout::ControlOf(control.id).name;
+    EXPECT_EQ(control.visible, !readOutPart) << name;
+    const int item = control.id == ControlId::cboFreq ? 2 : control.id == ControlId::cboC ? 0 : -1;
+    EXPECT_EQ(control.item, item) << name;
+    EXPECT_EQ(control.caretOnNewText, control.id == ControlId::txtR ? Caret::AtStart : Caret::Kept)
+        << name;
   }
 }
 

@@ -12,33 +12,15 @@ namespace {
 
 const NumberFormat kDot{"."};
 
-// A started-up form with its handlers, as the window holds them.
+// A started-up form with its handlers, as the calculator holds them.
 struct Form {
-  explicit Form(const NumberFormat& format = kDot)
-      : handlers(state, format, [this] {
-          ++endCalls;
-          return true;
-        }) {
-    handlers.Form_Load();
-  }
+  Form() : handlers(state, kDot, {}) { handlers.Form_Load(); }
   // A user's edit: the box takes the text, which raises its change event.
   void Type(InputBox box, const std::string& text) { state.SetText(box, text); }
 
   FormState state;
-  int endCalls = 0;
   testing::CountedHandlers handlers;
 };
-
-TEST(Handlers, StartUpShowsZeroInPicofaradAndHertz) {
-  Form form;
-  EXPECT_EQ(form.state.txtC(), "0");
-  EXPECT_EQ(form.state.cboC, "pF");
-  EXPECT_EQ(form.state.txtFreq(), "0");
-  EXPECT_EQ(form.state.cboFreq, "Hz");
-  EXPECT_EQ(form.state.txtR, "0");
-  EXPECT_EQ(form.state.lblUM, "Ohm");
-  EXPECT_TRUE(form.state.txtRVisible && form.state.lblUMVisible && form.state.lblEtichete0Visible);
-}
 
 struct EntryRow {
   const char* name;
@@ -82,71 +64,6 @@ TEST(Handlers, CorrectionRuleOnEitherBox) {
       EXPECT_EQ(after.deepestNesting, row.nesting) << row.name;
     }
   }
-}
-
-TEST(Handlers, NegativeEntryIsComputedWithItsCutAbsoluteValue) {
-  Form form;
-  form.Type(InputBox::Frequency, "1");
-  form.state.cboFreq = "kHz";
-  form.handlers.cboFreq_Click();
-  form.Type(InputBox::Capacitance, "-100");
-  form.state.cboC = "nF";
-  form.handlers.cboC_Click();
-  EXPECT_EQ(form.state.txtC(), "100");
-  EXPECT_EQ(form.state.txtR, "1.592");
-  EXPECT_EQ(form.state.lblUM, "kOhm");
-}
-
-TEST(Handlers, ChoosingAUnitRecomputesAndTheSameUnitChangesNothing) {
-  Form form;
-  form.Type(InputBox::Capacitance, "100");
-  form.Type(InputBox::Frequency, "1");
-  form.state.cboC = "nF";
-  form.handlers.cboC_Click();
-  EXPECT_EQ(form.state.txtR, "1.592");
-  EXPECT_EQ(form.state.lblUM, "MOhm");
-  form.state.cboFreq = "kHz";
-  form.handlers.cboFreq_Click();
-  EXPECT_EQ(form.state.txtR, "1.592");
-  EXPECT_EQ(form.state.lblUM, "kOhm");
-  form.handlers.cboFreq_Click();
-  form.handlers.cboFreq_Change();
-  form.handlers.cboC_Change();
-  EXPECT_EQ(form.state.txtR, "1.592");
-  EXPECT_EQ(form.state.lblUM, "kOhm");
-}
-
-TEST(Handlers, EscapeEndsAndNothingRunsAfterIt) {
-  Form form;
-  form.handlers.Form_KeyPress('a');
-  form.handlers.Form_KeyPress('\r');
-  EXPECT_EQ(form.endCalls, 0);
-  form.handlers.Form_KeyPress(kEscapeCharacterCode);
-  EXPECT_EQ(form.endCalls, 1);
-  EXPECT_TRUE(form.handlers.ended());
-
-  const int recalculations = form.handlers.counts().recalculations;
-  form.Type(InputBox::Capacitance, "abc");
-  form.handlers.cboC_Click();
-  form.handlers.cboFreq_Click();
-  form.handlers.Form_KeyPress(kEscapeCharacterCode);
-  EXPECT_EQ(form.handlers.counts().recalculations, recalculations);
-  EXPECT_EQ(form.endCalls, 1);
-  EXPECT_EQ(form.state.txtR, "0");
-}
-
-TEST(Handlers, CommaLocaleCorrectsAndComputesWithComma) {
-  Form form(NumberFormat{","});
-  form.Type(InputBox::Capacitance, "0.47");
-  EXPECT_EQ(form.state.txtC(), "0");
-  form.Type(InputBox::Capacitance, "-0,47");
-  EXPECT_EQ(form.state.txtC(), "0,47");
-  form.state.cboC = "uF";
-  form.handlers.cboC_Click();
-  form.Type(InputBox::Frequency, "1");
-  form.state.cboFreq = "kHz";
-  form.handlers.cboFreq_Click();
-  EXPECT_EQ(form.state.txtR, "338,7993");
 }
 
 }  // namespace

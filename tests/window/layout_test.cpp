@@ -59,7 +59,7 @@ TEST(Layout, TabOrderFromTheTabIndexes) {
                                 ControlId::cboFreq, ControlId::txtR};
   ASSERT_EQ(kTabOrder.size(), std::size(expected));
   for (std::size_t i = 0; i < kTabOrder.size(); ++i) {
-    EXPECT_EQ(kTabOrder[i], expected[i]) << ControlOf(expected[i]).name;
+    EXPECT_EQ(kTabOrder[i], expected[i]) << RowOf(expected[i]).name;
   }
 }
 
@@ -95,7 +95,7 @@ const NameRow kNames[] = {
 
 TEST(Layout, WhatAScreenReaderCallsEachControl) {
   for (const NameRow& row : kNames) {
-    EXPECT_EQ(AccessibleNameOf(ControlOf(row.control)), row.name) << ControlOf(row.control).name;
+    EXPECT_EQ(AccessibleNameOf(row.control), row.name) << RowOf(row.control).name;
   }
 }
 

@@ -2,12 +2,14 @@
 # The real program on a Wayland compositor of its own (weston, headless): its
 # toplevel carries the program's id, through which compositors find its icon
 # and name, and the caption, both read from the client's own protocol log.
-# Then the window tests that drive the keyboard run on the wayland platform.
-#   wayland.sh PROGRAM WINDOW_TESTS
+# Then the behaviour table's scenarios that need only the keyboard, and the
+# keypad's keys, run on the wayland platform.
+#   wayland.sh PROGRAM WINDOW_TESTS BEHAVIOUR_TESTS
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 program=$1
 window_tests=$2
+behaviour_tests=$3
 source "$here/../require_tools.sh"
 require_tools weston
 
@@ -52,16 +54,16 @@ wait "$app" 2>/dev/null || true
 app=
 
 # The keyboard through Qt Test, on this compositor: typing computes and
-# corrects, Escape ends the program from every control. Pastes need a seat's
-# clipboard and stay with the offscreen run. In a sanitizer build, Qt's
+# corrects, Escape ends the program from every control, the keypad types the
+# separator. Pastes need a seat's clipboard and stay with
+# the offscreen run. In a sanitizer build, Qt's
 # Wayland client libraries leave process-lifetime allocations, some from a
 # library unloaded before the leak check, which LeakSanitizer can neither name
 # nor suppress; the same tests check for leaks of ours on the offscreen
 # platform.
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
-if ! "$window_tests" startUpShowsZeroesWithFocusInCapacitance typingCorrectsEachKeystroke \
-    clearingTheBoxGivesASelectedZero keypadDecimalTypesTheLocaleSeparator escapeEndsTheProgram \
-    escapeInAnOpenListEndsTheProgram; then
+if ! "$behaviour_tests" scenario:StartUpThenTyping scenario:EscapeEndsFromABox scenario:EscapeEndsFromAList scenario:EscapeEndsFromAnOpenList ||
+  ! "$window_tests" keypadDecimalKeyOfEveryLayout; then
   failures=$((failures + 1))
 fi
 [ "$failures" -eq 0 ] && echo "PASS: on Wayland"

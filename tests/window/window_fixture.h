@@ -15,8 +15,8 @@
 namespace velmorida::testing {
 
 struct Window {
-  explicit Window(const NumberFormat& format = NumberFormat{"."})
-      : form(format, [this] {
+  explicit Window(const std::string& separator = ".")
+      : form(separator, [this] {
           ++endCalls;
           return true;
         }) {

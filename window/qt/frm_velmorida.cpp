@@ -5,6 +5,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
@@ -138,7 +139,7 @@ QLineEdit* MakeBox(QWidget* parent, const layout::Control& control) {
   if (control.kind == layout::ControlKind::ReadOut) {
     box->setReadOnly(true);  // selectable and copyable, never typed into
   } else {
-    box->setMaxLength(FormState::kInputMaxChars);
+    box->setMaxLength(Calculator::kBoxMaxLength);
   }
   return box;
 }
@@ -147,7 +148,7 @@ QComboBox* MakeList(QWidget* parent, const layout::Control& control) {
   auto* list = new QComboBox(parent);
   list->setGeometry(ToPixels(control.place));
   list->setEditable(false);
-  for (const Unit& unit : layout::UnitsOf(control.id)) list->addItem(FromUtf8(unit.name));
+  for (std::string_view item : Calculator::ItemsOf(control.id)) list->addItem(FromUtf8(item));
   list->setCurrentIndex(-1);  // nothing is chosen until start-up
   return list;
 }
@@ -168,6 +169,23 @@ QWidget* MakeControl(QWidget* parent, const layout::Control& control) {
   }
   widget->setObjectName(FromUtf8(control.name));
   return widget;
+}
+
+// Where the calculator puts a box's caret.
+void PlaceCaret(QLineEdit* box, Caret caret) {
+  switch (caret) {
+    case Caret::Kept:
+      break;
+    case Caret::SelectAll:
+      box->selectAll();
+      break;
+    case Caret::AtEnd:
+      box->end(false);
+      break;
+    case Caret::AtStart:
+      box->setCursorPosition(0);
+      break;
+  }
 }
 
 // The key as the calculator's rules know it. The keypad's decimal key types
@@ -220,9 +238,10 @@ void InstallAccessibility() {
   QAccessible::installFactory(&CalculatorRoles);
 }
 
-frmVelmorida::frmVelmorida(NumberFormat format, Calculator::EndProgram endProgram, QWidget* parent)
+frmVelmorida::frmVelmorida(std::string decimalSeparator, Calculator::EndProgram endProgram,
+                           QWidget* parent)
     : QWidget(parent),
-      calculator_(std::move(format), [this] { return EndProgram(); }),
+      calculator_(std::move(decimalSeparator), [this] { return EndProgram(); }),
       endProgram_(std::move(endProgram)) {
   SetUpWindow();
   BuildControls();
@@ -231,9 +250,11 @@ frmVelmorida::frmVelmorida(NumberFormat format, Calculator::EndProgram endProgra
   ConnectUserEdits();
   WatchKeys();
   Render();
-  QLineEdit* first = Box(layout::kTabOrder.front());
-  first->setFocus();
-  first->selectAll();  // as after any reset: the first digit typed replaces the "0"
+  const Focus first = calculator_.FirstFocus();
+  Widget(first.control)->setFocus();
+  if (layout::RowOf(first.control).kind == layout::ControlKind::InputBox) {
+    PlaceCaret(Box(first.control), first.caret);
+  }
 }
 
 frmVelmorida::~frmVelmorida() = default;
@@ -357,7 +378,7 @@ void frmVelmorida::NameForScreenReaders() {
   for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
     const layout::Control& control = layout::kControls[i];
     if (!control.namedBy) continue;
-    const QString name = FromUtf8(layout::AccessibleNameOf(control));
+    const QString name = FromUtf8(layout::AccessibleNameOf(control.id));
     controls_[i]->setAccessibleName(name);
     if (control.kind == layout::ControlKind::UnitList) {
       controls_[i]->setAccessibleDescription(name);
@@ -379,13 +400,13 @@ void frmVelmorida::ApplyTabOrder() {
 // updates in Render never come back here as edits.
 void frmVelmorida::ConnectUserEdits() {
   for (const layout::Control& control : layout::kControls) {
-    if (const std::optional<InputBox> box = InputBoxAt(control.id)) {
-      connect(Box(control.id), &QLineEdit::textEdited, this,
-              [this, box = *box](const QString& text) { OnBoxEdited(box, text); });
+    const ControlId id = control.id;
+    if (control.kind == layout::ControlKind::InputBox) {
+      connect(Box(id), &QLineEdit::textEdited, this,
+              [this, id](const QString& text) { OnBoxEdited(id, text); });
     }
-    if (const std::optional<UnitList> list = UnitListAt(control.id)) {
-      connect(List(control.id), &QComboBox::activated, this,
-              [this, list = *list](int item) { OnUnitChosen(list, item); });
+    if (control.kind == layout::ControlKind::UnitList) {
+      connect(List(id), &QComboBox::activated, this, [this, id](int item) { OnUnitChosen(id, item); });
     }
   }
 }
@@ -394,8 +415,9 @@ void frmVelmorida::WatchKeys() {
   // Pastes and drops into the boxes lose their edge line breaks. The last
   // filter installed runs first, so the window still sees every key first.
   auto* pasted = new PastedTextFilter(this, calculator_);
-  for (InputBox box : {InputBox::Capacitance, InputBox::Frequency})
-    pasted->Watch(Box(ControlOf(box)));
+  for (const layout::Control& control : layout::kControls) {
+    if (control.kind == layout::ControlKind::InputBox) pasted->Watch(Box(control.id), control.id);
+  }
   // A list's popup is made the first time it opens; eventFilter watches it
   // from then on (see WatchPopup).
   for (ControlId id : layout::kTabOrder) Widget(id)->installEventFilter(this);
@@ -417,8 +439,25 @@ void frmVelmorida::WatchPopup(QObject* watched, QEvent* event) {
   PaintPopup(list);
 }
 
+// A click or a tap that gives a box the focus selects its text where the
+// calculator says so (a lone "0"), once the box has placed its caret, as the
+// button is let go.
+void frmVelmorida::WatchPointerFocus(QObject* watched, QEvent* event) {
+  const std::optional<ControlId> id = ControlAt(watched);
+  if (!id || layout::RowOf(*id).kind != layout::ControlKind::InputBox) return;
+  if (event->type() == QEvent::FocusIn) {
+    focusedByPointer_ = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+  } else if (focusedByPointer_) {
+    focusedByPointer_ = false;
+    if (calculator_.SelectsOnPointerFocus(*id)) static_cast<QLineEdit*>(watched)->selectAll();
+  }
+}
+
 bool frmVelmorida::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ChildPolished) WatchPopup(watched, event);
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonRelease) {
+    WatchPointerFocus(watched, event);
+  }
   if (event->type() == QEvent::KeyPress && OnKey(watched, static_cast<const QKeyEvent&>(*event))) {
     return true;
   }
@@ -433,14 +472,9 @@ bool frmVelmorida::OnKey(QObject* watched, const QKeyEvent& key) {
     case KeyAction::SpeakResult:
       Say(outcome.text);
       break;
-    case KeyAction::InsertSeparator: {
-      // Typed as the key itself would be, so that the box's undo and its
-      // length limit treat it as any other character.
-      QKeyEvent separator(QEvent::KeyPress, key.key(), key.modifiers() & ~Qt::KeypadModifier,
-                          FromUtf8(outcome.text), key.isAutoRepeat());
-      QCoreApplication::sendEvent(watched, &separator);
+    case KeyAction::InsertSeparator:
+      InsertSeparator(watched, key, outcome.text);
       break;
-    }
     case KeyAction::None:
     case KeyAction::End:
       break;
@@ -448,27 +482,30 @@ bool frmVelmorida::OnKey(QObject* watched, const QKeyEvent& key) {
   return outcome.Consumed();
 }
 
-void frmVelmorida::OnBoxEdited(InputBox box, const QString& text) {
-  const EditOutcome outcome = calculator_.Edit(box, text.toStdString());
+// As much of the separator as the box has room for, typed as the key itself
+// would be, so that the box's undo treats it as any other character.
+void frmVelmorida::InsertSeparator(QObject* watched, const QKeyEvent& key,
+                                   const std::string& separator) {
+  const std::optional<ControlId> id = ControlAt(watched);
+  if (!id) return;
+  const std::optional<std::string> fitted =
+      calculator_.Insert(*id, separator, SelectionOf(*Box(*id)));
+  if (!fitted || fitted->empty()) return;
+  QKeyEvent typed(QEvent::KeyPress, key.key(), key.modifiers() & ~Qt::KeypadModifier,
+                  FromUtf8(*fitted), key.isAutoRepeat());
+  QCoreApplication::sendEvent(watched, &typed);
+}
+
+void frmVelmorida::OnBoxEdited(ControlId id, const QString& text) {
+  const EditOutcome outcome = calculator_.Edit(id, text.toStdString());
   Render();
   // A new figure is spoken; the keystroke's echo comes from the screen reader.
   Say(outcome.spoken);
-  QLineEdit* edit = Box(ControlOf(box));
-  switch (outcome.caret) {
-    case CaretAfterEdit::Untouched:
-      break;
-    case CaretAfterEdit::SelectAll:
-      edit->selectAll();
-      break;
-    case CaretAfterEdit::AtEnd:
-      edit->end(false);
-      break;
-  }
+  PlaceCaret(Box(id), outcome.caret);
 }
 
-void frmVelmorida::OnUnitChosen(UnitList list, int item) {
-  if (item < 0) return;
-  const std::string said = calculator_.ChooseUnit(list, static_cast<std::size_t>(item));
+void frmVelmorida::OnUnitChosen(ControlId id, int item) {
+  const std::string said = calculator_.ChooseUnit(id, item);
   Render();
   // Orca does not speak a Qt list's new item, so the list says it itself.
   Say(said);
@@ -490,9 +527,8 @@ bool ShowText(QLineEdit* box, std::string_view text) {
   return true;
 }
 
-void ShowUnit(QComboBox* list, ControlId id, std::string_view unit) {
-  const std::optional<std::size_t> item = layout::ItemOf(id, unit);
-  list->setCurrentIndex(item ? static_cast<int>(*item) : -1);
+void ShowItem(QComboBox* list, int item) {
+  if (list->currentIndex() != item) list->setCurrentIndex(item);
 }
 
 void ShowCaption(QLabel* label, std::string_view text) {
@@ -510,17 +546,13 @@ void frmVelmorida::Render() {
   const View view = calculator_.Render();
   for (const ControlView& shown : view.controls) {
     QWidget* widget = Widget(shown.id);
-    switch (layout::ControlOf(shown.id).kind) {
+    switch (layout::RowOf(shown.id).kind) {
       case layout::ControlKind::InputBox:
-        ShowText(Box(shown.id), shown.text);
-        break;
       case layout::ControlKind::ReadOut:
-        if (ShowText(Box(shown.id), shown.text)) {
-          Box(shown.id)->setCursorPosition(0);  // a figure longer than the box shows its start
-        }
+        if (ShowText(Box(shown.id), shown.text)) PlaceCaret(Box(shown.id), shown.caretOnNewText);
         break;
       case layout::ControlKind::UnitList:
-        ShowUnit(List(shown.id), shown.id, shown.text);
+        ShowItem(List(shown.id), shown.item);
         break;
       case layout::ControlKind::Label:
         ShowCaption(static_cast<QLabel*>(widget), shown.text);

@@ -11,6 +11,7 @@
 
 #include "window/calculator.h"
 #include "window/layout.h"
+#include "window/system_separator.h"
 
 class QComboBox;
 class QFrame;
@@ -30,11 +31,9 @@ class frmVelmorida : public QWidget {
  public:
   // `endProgram` runs on Escape; by default the window closes and the
   // application quits.
-  explicit frmVelmorida(NumberFormat format = SystemNumberFormat(),
+  explicit frmVelmorida(std::string decimalSeparator = SystemDecimalSeparator(),
                         Calculator::EndProgram endProgram = {}, QWidget* parent = nullptr);
   ~frmVelmorida() override;
-
-  const FormState& state() const { return calculator_.state(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,11 +48,13 @@ class frmVelmorida : public QWidget {
   void ConnectUserEdits();
   void WatchKeys();
   void WatchPopup(QObject* watched, QEvent* event);
+  void WatchPointerFocus(QObject* watched, QEvent* event);
   void ApplyColours();
   void PaintPopup(QComboBox* list);
   bool OnKey(QObject* watched, const QKeyEvent& key);
-  void OnBoxEdited(InputBox box, const QString& text);
-  void OnUnitChosen(UnitList list, int item);
+  void InsertSeparator(QObject* watched, const QKeyEvent& key, const std::string& separator);
+  void OnBoxEdited(layout::ControlId box, const QString& text);
+  void OnUnitChosen(layout::ControlId list, int item);
   void Render();
   bool EndProgram();
   void UseInstalledIcon();
@@ -68,6 +69,7 @@ class frmVelmorida : public QWidget {
   Calculator::EndProgram endProgram_;
   bool installedIconAsked_ = false;
   bool applyingColours_ = false;
+  bool focusedByPointer_ = false;
 
   QFrame* fraVelmorida_ = nullptr;
   // Each control of the layout, at its row's place.

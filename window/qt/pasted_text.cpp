@@ -35,12 +35,13 @@ QAction* PasteEntryOf(const QMenu& menu) {
   return nullptr;
 }
 
-// What the calculator makes of a pasted or dropped text, or nothing.
-std::optional<QString> Pasted(const Calculator& calculator, const QString& text,
-                              bool textSelected) {
+// What the calculator lets a box insert of a pasted or dropped text, or
+// nothing.
+std::optional<QString> Fitted(const Calculator& calculator, layout::ControlId box,
+                              const QString& text, Selection selection) {
   const QByteArray utf8 = text.toUtf8();
-  const std::optional<std::string> kept =
-      calculator.Paste(std::string_view(utf8.constData(), utf8.size()), textSelected);
+  const std::optional<std::string> kept = calculator.Insert(
+      box, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), selection);
   if (!kept) return std::nullopt;
   return QString::fromStdString(*kept);
 }
@@ -51,20 +52,31 @@ bool PastesFromSelection(const QMouseEvent& click) {
 
 }  // namespace
 
+Selection SelectionOf(const QLineEdit& box) {
+  if (!box.hasSelectedText()) return {box.cursorPosition(), box.cursorPosition()};
+  return {box.selectionStart(), box.selectionStart() + box.selectionLength()};
+}
+
 PastedTextFilter::PastedTextFilter(QObject* parent, const Calculator& calculator)
     : QObject(parent), calculator_(calculator) {}
 
 void PastedTextFilter::InsertPasted(QLineEdit* box, QClipboard::Mode mode) const {
+  const std::optional<layout::ControlId> id = IdOf(box);
+  if (!id) return;
   const std::optional<QString> text =
-      Pasted(calculator_, QGuiApplication::clipboard()->text(mode), box->hasSelectedText());
+      Fitted(calculator_, *id, QGuiApplication::clipboard()->text(mode), SelectionOf(*box));
   if (text) box->insert(*text);
 }
 
-// The drop again, carrying the trimmed text; the box handles it as its own.
-// A drop inserts at the point it is let go, never over the selection.
+// The drop again, carrying what fits of the trimmed text; the box handles it
+// as its own. A drop inserts at the point it is let go, never over the
+// selection.
 bool PastedTextFilter::DropTrimmed(QLineEdit* box, QDropEvent& drop) const {
+  const std::optional<layout::ControlId> id = IdOf(box);
+  if (!id) return false;
   const QString text = drop.mimeData()->text();
-  const std::optional<QString> trimmed = Pasted(calculator_, text, false);
+  const int landing = box->cursorPositionAt(drop.position().toPoint());
+  const std::optional<QString> trimmed = Fitted(calculator_, *id, text, {landing, landing});
   if (!trimmed) {
     drop.ignore();
     return true;
@@ -93,8 +105,16 @@ void PastedTextFilter::ShowContextMenu(QLineEdit* box, const QContextMenuEvent& 
   menu->popup(request.globalPos());
 }
 
-void PastedTextFilter::Watch(QLineEdit* box) {
+void PastedTextFilter::Watch(QLineEdit* box, layout::ControlId id) {
+  boxes_.emplace_back(box, id);
   box->installEventFilter(this);
+}
+
+std::optional<layout::ControlId> PastedTextFilter::IdOf(const QObject* box) const {
+  for (const auto& [watched, id] : boxes_) {
+    if (watched == box) return id;
+  }
+  return std::nullopt;
 }
 
 bool PastedTextFilter::eventFilter(QObject* watched, QEvent* event) {

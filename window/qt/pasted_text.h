@@ -7,6 +7,12 @@
 #include <QClipboard>
 #include <QObject>
 #include <QString>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "window/calculator.h"
+#include "window/layout.h"
 
 class QContextMenuEvent;
 class QDropEvent;
@@ -14,12 +20,14 @@ class QLineEdit;
 
 namespace velmorida {
 
-class Calculator;
+// The box's selection, or its caret, as the calculator counts it.
+Selection SelectionOf(const QLineEdit& box);
 
 // Watches input boxes and inserts what the user pastes (the paste key, the
 // context menu's Paste, the middle button's selection on X11) or drops,
 // without those line breaks, where and as the box itself would insert it:
-// over the selection, at the caret, up to the box's length limit.
+// over the selection, at the caret, or where a drop lands; as much as the
+// calculator finds room for.
 class PastedTextFilter : public QObject {
   Q_OBJECT
 
@@ -27,7 +35,7 @@ class PastedTextFilter : public QObject {
   // The calculator decides what a paste inserts; it outlives the filter.
   PastedTextFilter(QObject* parent, const Calculator& calculator);
 
-  void Watch(QLineEdit* box);
+  void Watch(QLineEdit* box, layout::ControlId id);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,7 +45,10 @@ class PastedTextFilter : public QObject {
   bool DropTrimmed(QLineEdit* box, QDropEvent& drop) const;
   void ShowContextMenu(QLineEdit* box, const QContextMenuEvent& request) const;
 
+  std::optional<layout::ControlId> IdOf(const QObject* box) const;
+
   const Calculator& calculator_;
+  std::vector<std::pair<const QObject*, layout::ControlId>> boxes_;
 };
 
 }  // namespace velmorida

@@ -2,12 +2,12 @@
 // LC_ALL, LC_NUMERIC or LANG.
 #include <QLocale>
 
-#include "window/calculator.h"
+#include "window/system_separator.h"
 
 namespace velmorida {
 
-NumberFormat SystemNumberFormat() {
-  return NumberFormat{QLocale::system().decimalPoint().toStdString()};
+std::string SystemDecimalSeparator() {
+  return QLocale::system().decimalPoint().toStdString();
 }
 
 }  // namespace velmorida

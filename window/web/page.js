@@ -15,11 +15,11 @@ function bindCore() {
     return (...values) => JSON.parse(wrapped(...values));
   };
   return {
-    start: cwrap('vm_start', null, ['string']),
+    start: call('vm_start', ['string']),
     render: call('vm_render', []),
     edit: call('vm_edit', ['string', 'string']),
     chooseUnit: call('vm_choose_unit', ['string', 'number']),
-    paste: call('vm_paste', ['string', 'number']),
+    insert: call('vm_insert', ['string', 'string', 'number', 'number']),
     selectsOnPointerFocus: cwrap('vm_selects_on_pointer_focus', 'number', ['string']),
     key: call('vm_key', [...Array(7).fill('number'), 'string']),
   };
@@ -34,18 +34,29 @@ function browserSeparator() {
   return decimal ? decimal.value : '.';
 }
 
+// Where the core puts a box's caret.
+function placeCaret(element, caret) {
+  if (caret === 'selectAll') {
+    element.select();
+  } else if (caret === 'atEnd') {
+    element.setSelectionRange(element.value.length, element.value.length);
+  } else if (caret === 'atStart') {
+    element.setSelectionRange(0, 0);
+  }
+}
+
 // Each control as the core's view has it. A box is only given a text it does
-// not show already (setting it moves the caret to the end); the read-out's
-// caret goes to its start, so a figure longer than the box shows its start.
+// not show already (setting it moves the caret to the end), with the caret
+// where the view puts it; a list only an item it has not chosen already.
 function render(view) {
   for (const shown of view) {
     const element = document.getElementById(shown.id);
     if (element instanceof HTMLSelectElement) {
-      element.value = shown.text;
+      if (element.selectedIndex !== shown.item) element.selectedIndex = shown.item;
     } else if (element instanceof HTMLInputElement) {
       if (element.value !== shown.text) {
         element.value = shown.text;
-        if (element.readOnly) element.setSelectionRange(0, 0);
+        placeCaret(element, shown.caret);
       }
     } else if (element.textContent !== shown.text) {
       element.textContent = shown.text;
@@ -68,30 +79,25 @@ function onBoxEdited(element, typed, caretAfterTyping) {
   const answer = core.edit(element.id, typed);
   render(answer.view);
   announce(answer.said);
-  if (answer.caret === 'selectAll') {
-    element.select();
-  } else if (answer.caret === 'atEnd') {
-    element.setSelectionRange(element.value.length, element.value.length);
-  } else if (caretAfterTyping !== undefined) {
+  if (answer.caret === 'kept' && caretAfterTyping !== undefined) {
     element.setSelectionRange(caretAfterTyping, caretAfterTyping);
+  } else {
+    placeCaret(element, answer.caret);
   }
 }
 
-// Typed by the page over the box's selection, then handled as any edit.
-// The text goes to the core whole: a text box would drop its line breaks.
+// A paste, a drop or the keypad's separator, over the box's selection: the
+// core says how much of it the box takes, if anything; the page types that
+// and hands the box's new text on as any edit. The text goes to the core
+// whole, taken before the browser drops every line break of it.
 function insertIntoBox(element, text) {
   const start = element.selectionStart;
+  const end = element.selectionEnd;
+  const answer = core.insert(element.id, text, start, end);
+  if (answer.insert === undefined) return;
   const shown = element.value;
-  const typed = shown.slice(0, start) + text + shown.slice(element.selectionEnd);
-  onBoxEdited(element, typed, start + text.length);
-}
-
-// A paste or a drop inserts what the core keeps of it, if anything; the
-// text is taken before the browser drops every line break of it. A drop
-// lands at the caret, never over a selection.
-function insertPasted(element, text, overSelection) {
-  const answer = core.paste(text, overSelection ? 1 : 0);
-  if (answer.insert !== undefined) insertIntoBox(element, answer.insert);
+  const typed = shown.slice(0, start) + answer.insert + shown.slice(end);
+  onBoxEdited(element, typed, start + answer.insert.length);
 }
 
 // A box that a tap or a click gives the focus, holding only its "0", has it
@@ -112,14 +118,14 @@ function watchBox(element) {
   element.addEventListener('input', () => onBoxEdited(element, element.value));
   element.addEventListener('paste', (event) => {
     event.preventDefault();
-    insertPasted(element, event.clipboardData.getData('text/plain'),
-                 element.selectionStart !== element.selectionEnd);
+    insertIntoBox(element, event.clipboardData.getData('text/plain'));
   });
+  // A drop lands at the caret, never over a selection.
   element.addEventListener('drop', (event) => {
     event.preventDefault();
     element.focus();
     element.setSelectionRange(element.selectionEnd, element.selectionEnd);
-    insertPasted(element, event.dataTransfer.getData('text/plain'), false);
+    insertIntoBox(element, event.dataTransfer.getData('text/plain'));
   });
 }
 
@@ -159,16 +165,15 @@ function pageFailed(why) {
 function startPage() {
   core = bindCore();
   live = document.getElementById('announcement');
-  core.start(browserSeparator());
+  const started = core.start(browserSeparator());
   const frame = document.getElementById('fraVelmorida');
   frame.querySelectorAll('input:not([readonly])').forEach(watchBox);
   frame.querySelectorAll('select').forEach(watchList);
   document.addEventListener('keydown', onKey);
-  render(core.render().view);
+  render(started.view);
   frame.querySelectorAll('input, select').forEach((element) => { element.disabled = false; });
-  // As after any reset: the first digit typed replaces the "0".
-  const first = frame.querySelector('input');
+  const first = document.getElementById(started.focus);
   first.focus();
-  first.select();
+  placeCaret(first, started.caret);
   document.documentElement.dataset.ready = 'true';
 }

@@ -1,10 +1,11 @@
 // The calculator inside the page, reached from the page's script through a
 // narrow C interface: the script passes in the user's edits, unit choices,
-// pastes and keys, and each call answers with one JSON object: what to show
-// (the view), where the caret goes, what to say or to type. Controls are
-// named by their ids in the page. Texts cross as UTF-8; a returned text stays
-// valid until the next call. Nothing here touches the page but Escape's
-// closing of the window.
+// insertions and keys, and each call answers with one JSON object: what to
+// show (the view), where the focus or the caret goes, what to say or to
+// insert. Controls are named by their ids in the page; positions in a box
+// are the browser's, UTF-16 code units. Texts cross as UTF-8; a returned text
+// stays valid until the next call. Nothing here touches the page but
+// Escape's closing of the window.
 #include <emscripten/emscripten.h>
 
 #include <memory>
@@ -18,7 +19,7 @@
 namespace {
 
 using velmorida::Calculator;
-using velmorida::CaretAfterEdit;
+using velmorida::Caret;
 using velmorida::KeyAction;
 using velmorida::layout::ControlId;
 using velmorida::web::JsonText;
@@ -41,29 +42,32 @@ const char* Hand(std::string text) {
   return returned.c_str();
 }
 
+std::string_view CaretName(Caret caret) {
+  switch (caret) {
+    case Caret::SelectAll:
+      return "selectAll";
+    case Caret::AtEnd:
+      return "atEnd";
+    case Caret::AtStart:
+      return "atStart";
+    case Caret::Kept:
+      break;
+  }
+  return "kept";
+}
+
 std::string ViewJson() {
   std::string out = "\"view\":[";
   bool first = true;
   for (const velmorida::ControlView& control : TheCalculator()->Render().controls) {
     if (!first) out += ',';
     first = false;
-    out += "{\"id\":" + JsonText(velmorida::layout::ControlOf(control.id).name) +
-           ",\"text\":" + JsonText(control.text) +
-           ",\"visible\":" + (control.visible ? "true" : "false") + '}';
+    out += "{\"id\":" + JsonText(velmorida::layout::RowOf(control.id).name) +
+           ",\"text\":" + JsonText(control.text) + ",\"item\":" + std::to_string(control.item) +
+           ",\"visible\":" + (control.visible ? "true" : "false") +
+           ",\"caret\":" + JsonText(CaretName(control.caretOnNewText)) + '}';
   }
   return out += ']';
-}
-
-std::string_view CaretName(CaretAfterEdit caret) {
-  switch (caret) {
-    case CaretAfterEdit::SelectAll:
-      return "selectAll";
-    case CaretAfterEdit::AtEnd:
-      return "atEnd";
-    case CaretAfterEdit::Untouched:
-      break;
-  }
-  return "untouched";
 }
 
 std::string_view ActionName(KeyAction action) {
@@ -81,7 +85,7 @@ std::string_view ActionName(KeyAction action) {
 }
 
 std::optional<ControlId> ControlNamed(std::string_view name) {
-  const velmorida::layout::Control* control = velmorida::layout::ControlNamed(name);
+  const velmorida::layout::Control* control = velmorida::layout::RowNamed(name);
   if (control == nullptr) return std::nullopt;
   return control->id;
 }
@@ -90,13 +94,17 @@ std::optional<ControlId> ControlNamed(std::string_view name) {
 
 extern "C" {
 
-// Start-up with the separator of the browser's language.
-EMSCRIPTEN_KEEPALIVE void vm_start(const char* decimal) {
-  TheCalculator() = std::make_unique<Calculator>(velmorida::NumberFormat{decimal},
-                                                 [] { return CloseWindow() != 0; });
+// Start-up with the separator of the browser's language:
+// {"focus":"txtC","caret":"selectAll","view":[...]}.
+EMSCRIPTEN_KEEPALIVE const char* vm_start(const char* decimal) {
+  TheCalculator() =
+      std::make_unique<Calculator>(decimal, [] { return CloseWindow() != 0; });
+  const velmorida::Focus focus = TheCalculator()->FirstFocus();
+  return Hand("{\"focus\":" + JsonText(velmorida::layout::RowOf(focus.control).name) +
+              ",\"caret\":" + JsonText(CaretName(focus.caret)) + ',' + ViewJson() + '}');
 }
 
-// {"view":[{"id":"txtC","text":"0","visible":true},...]}
+// {"view":[{"id":"txtC","text":"0","item":-1,"visible":true,"caret":"kept"},...]}
 EMSCRIPTEN_KEEPALIVE const char* vm_render() {
   return Hand('{' + ViewJson() + '}');
 }
@@ -104,9 +112,8 @@ EMSCRIPTEN_KEEPALIVE const char* vm_render() {
 // The box's new text as the user left it: {"caret":..., "said":..., "view":...}.
 EMSCRIPTEN_KEEPALIVE const char* vm_edit(const char* control, const char* typed) {
   const std::optional<ControlId> id = ControlNamed(control);
-  const std::optional<velmorida::InputBox> box = id ? velmorida::InputBoxAt(*id) : std::nullopt;
-  if (!box) return vm_render();
-  const velmorida::EditOutcome outcome = TheCalculator()->Edit(*box, typed);
+  if (!id) return vm_render();
+  const velmorida::EditOutcome outcome = TheCalculator()->Edit(*id, typed);
   return Hand("{\"caret\":" + JsonText(CaretName(outcome.caret)) +
               ",\"said\":" + JsonText(outcome.spoken) + ',' + ViewJson() + '}');
 }
@@ -114,23 +121,24 @@ EMSCRIPTEN_KEEPALIVE const char* vm_edit(const char* control, const char* typed)
 // The item chosen in a unit list: {"said":..., "view":...}.
 EMSCRIPTEN_KEEPALIVE const char* vm_choose_unit(const char* control, int item) {
   const std::optional<ControlId> id = ControlNamed(control);
-  const std::optional<velmorida::UnitList> list = id ? velmorida::UnitListAt(*id) : std::nullopt;
-  std::string said;
-  if (list && item >= 0) said = TheCalculator()->ChooseUnit(*list, static_cast<std::size_t>(item));
+  const std::string said = id ? TheCalculator()->ChooseUnit(*id, item) : std::string();
   return Hand("{\"said\":" + JsonText(said) + ',' + ViewJson() + '}');
 }
 
-// What a paste or drop inserts: {"insert":...}, or {} when nothing happens.
-EMSCRIPTEN_KEEPALIVE const char* vm_paste(const char* text, int textSelected) {
-  const std::optional<std::string> inserted = TheCalculator()->Paste(text, textSelected != 0);
+// What a paste, a drop or the keypad's separator inserts into a box over the
+// selection from `start` to `end`: {"insert":...}, or {} when nothing changes.
+EMSCRIPTEN_KEEPALIVE const char* vm_insert(const char* control, const char* text, int start,
+                                           int end) {
+  const std::optional<ControlId> id = ControlNamed(control);
+  const std::optional<std::string> inserted =
+      id ? TheCalculator()->Insert(*id, text, {start, end}) : std::nullopt;
   return Hand(inserted ? "{\"insert\":" + JsonText(*inserted) + '}' : std::string("{}"));
 }
 
 // Whether a box the pointer gives the focus selects its text: 1 or 0.
 EMSCRIPTEN_KEEPALIVE int vm_selects_on_pointer_focus(const char* control) {
   const std::optional<ControlId> id = ControlNamed(control);
-  const std::optional<velmorida::InputBox> box = id ? velmorida::InputBoxAt(*id) : std::nullopt;
-  return box && TheCalculator()->SelectsOnPointerFocus(*box) ? 1 : 0;
+  return id && TheCalculator()->SelectsOnPointerFocus(*id) ? 1 : 0;
 }
 
 // A key on its way to the focused element, named by its id: {"action":..., "text":...,

@@ -1,6 +1,7 @@
 #include "window/web/page_markup.h"
 
 #include <array>
+#include <span>
 #include <cctype>
 #include <cstdint>
 #include <variant>
@@ -231,12 +232,16 @@ std::string ColourRules(colours::Contrast contrast) {
 // the separator, since every figure is "0".
 // Every control waits disabled until the script has started the core.
 std::string ElementOf(const layout::Control& control, const View& started) {
-  const std::string_view text = started.TextOf(control.id);
+  const ControlView* shown = nullptr;
+  for (const ControlView& view : started.controls) {
+    if (view.id == control.id) shown = &view;
+  }
+  const std::string_view text = shown != nullptr ? shown->text : std::string_view();
   const std::string name = Attribute("id", control.name);
   std::string named;
-  if (control.namedBy) named = Attribute("aria-label", layout::AccessibleNameOf(control));
+  if (control.namedBy) named = Attribute("aria-label", layout::AccessibleNameOf(control.id));
   if (control.describedBy) {
-    named += Attribute("aria-describedby", layout::ControlOf(*control.describedBy).name);
+    named += Attribute("aria-describedby", layout::RowOf(*control.describedBy).name);
   }
   switch (control.kind) {
     case ControlKind::Label: {
@@ -250,14 +255,19 @@ std::string ElementOf(const layout::Control& control, const View& started) {
     }
     case ControlKind::UnitList: {
       std::string out = "<select" + name + named + " disabled>";
-      for (const Unit& unit : layout::UnitsOf(control.id)) {
-        out += "<option" + std::string(unit.name == text ? " selected" : "") + '>' +
-               Escaped(unit.name) + "</option>";
+      const std::span<const std::string_view> items = Calculator::ItemsOf(control.id);
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        const bool chosen = shown != nullptr && shown->item == static_cast<int>(i);
+        out += "<option" + std::string(chosen ? " selected" : "") + '>' + Escaped(items[i]) +
+               "</option>";
       }
       return out + "</select>";
     }
     case ControlKind::InputBox:
+      // The browser's own refusal of a character beyond the box's limit, on
+      // every keyboard; what the page inserts itself the calculator fits.
       return "<input" + name + named + Attribute("type", "text") + Attribute("value", text) +
+             Attribute("maxlength", std::to_string(Calculator::kBoxMaxLength)) +
              Attribute("inputmode", "decimal") + Attribute("autocomplete", "off") +
              Attribute("spellcheck", "false") + " disabled>";
     case ControlKind::ReadOut:
@@ -286,7 +296,7 @@ bool EndsItsElement(std::string_view script) {
 }  // namespace
 
 std::string WindowMarkup() {
-  const Calculator started(NumberFormat{}, {});
+  const Calculator started(".", {});
   const View view = started.Render();
   std::string out = "<div class=\"calculator\" id=\"" + std::string(layout::kWindowName) +
                     "\" role=\"group\" aria-labelledby=\"title\"><div class=\"frame\"" +

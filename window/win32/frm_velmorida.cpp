@@ -17,7 +17,6 @@ namespace {
 
 using layout::ControlId;
 using layout::ControlKind;
-using layout::UnitsOf;
 
 // A fixed-size window with a title bar, a system menu and a minimise button.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -101,6 +100,33 @@ void SetShown(HWND control, bool shown) {
   if (IsShown(control) != shown) ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
 }
 
+// Where the calculator puts a box's caret.
+void PlaceCaret(HWND box, Caret caret) {
+  const auto end = static_cast<WPARAM>(GetWindowTextLengthW(box));
+  switch (caret) {
+    case Caret::Kept:
+      break;
+    case Caret::SelectAll:
+      SendMessageW(box, EM_SETSEL, 0, -1);
+      break;
+    case Caret::AtEnd:
+      SendMessageW(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+      break;
+    case Caret::AtStart:
+      SendMessageW(box, EM_SETSEL, 0, 0);
+      break;
+  }
+}
+
+// A box's selection, or its caret, as the calculator counts it: an EDIT's
+// positions are UTF-16 code units.
+Selection SelectionOf(HWND box) {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {static_cast<int>(start), static_cast<int>(end)};
+}
+
 bool KeyIsDown(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }
@@ -125,8 +151,8 @@ Key KeyOf(const MSG& message) {
 
 }  // namespace
 
-frmVelmorida::frmVelmorida(NumberFormat format)
-    : calculator_(std::move(format), [this] { return EndProgram(); }) {}
+frmVelmorida::frmVelmorida(std::string decimalSeparator)
+    : calculator_(std::move(decimalSeparator), [this] { return EndProgram(); }) {}
 
 frmVelmorida::~frmVelmorida() {
   for (HGDIOBJ object : std::initializer_list<HGDIOBJ>{font_, signatureFont_}) {
@@ -200,9 +226,9 @@ bool frmVelmorida::Create(HINSTANCE instance, int show) {
   }
   ShowWindow(hwnd_, show);
   UpdateWindow(hwnd_);
-  HWND first = ControlWindow(layout::kTabOrder.front());
-  SetFocus(first);
-  SendMessageW(first, EM_SETSEL, 0, -1);  // the first digit typed replaces the "0"
+  const Focus first = calculator_.FirstFocus();
+  SetFocus(ControlWindow(first.control));
+  PlaceCaret(ControlWindow(first.control), first.caret);
   return true;
 }
 
@@ -225,9 +251,10 @@ bool frmVelmorida::PreviewKey(const MSG& message) {
       Say(outcome.text);
       break;
     case KeyAction::InsertSeparator:
-      // Not translated: Windows would make it a "." whatever the locale.
-      for (wchar_t unit : Widen(outcome.text)) {
-        SendMessageW(message.hwnd, WM_CHAR, unit, message.lParam);
+      // Inserted rather than translated: Windows would type a "." whatever
+      // the locale.
+      if (const std::optional<ControlId> id = ControlAt(message.hwnd)) {
+        InsertInto(message.hwnd, *id, outcome.text);
       }
       break;
     case KeyAction::None:
@@ -305,25 +332,26 @@ void frmVelmorida::BuildControls() {
         window =
             CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, 0,
                             0, 0, 0, hwnd_, id, instance, nullptr);
-        SendMessageW(window, EM_LIMITTEXT, FormState::kInputMaxChars, 0);
+        SendMessageW(window, EM_LIMITTEXT, Calculator::kBoxMaxLength, 0);
         SetWindowSubclass(window, &InputBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
         break;
       case ControlKind::ReadOut:
         window = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                  kChild | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, 0, 0, 0, 0,
                                  hwnd_, id, instance, nullptr);
-        SetWindowSubclass(window, &DescribedControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
         break;
       case ControlKind::UnitList:
         window = CreateWindowExW(0, WC_COMBOBOXW, L"",
                                  kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | kDrawnList,
                                  0, 0, 0, 0, hwnd_, id, instance, nullptr);
-        for (const Unit& unit : UnitsOf(control.id)) {
-          const std::wstring name = Widen(unit.name);
+        for (std::string_view item : Calculator::ItemsOf(control.id)) {
+          const std::wstring name = Widen(item);
           SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         }
-        SetWindowSubclass(window, &DescribedControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
         break;
+    }
+    if (layout::TakesFocus(control.kind)) {
+      SetWindowSubclass(window, &AccessibleControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
     controls_[i] = window;
   }
@@ -408,43 +436,31 @@ void frmVelmorida::SizeLabelToCaption(std::size_t index) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void frmVelmorida::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
+void frmVelmorida::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (rendering_) return;
-  const auto id = static_cast<ControlId>(LOWORD(wParam));
+  const std::optional<ControlId> id = ControlAt(reinterpret_cast<HWND>(lParam));
+  if (!id) return;
   const UINT code = HIWORD(wParam);
-  const std::optional<InputBox> box = InputBoxAt(id);
-  const std::optional<UnitList> list = UnitListAt(id);
-  if (code == EN_CHANGE && box) OnBoxEdited(*box, id);
-  if (code == CBN_SELCHANGE && list) OnUnitChosen(*list, id);
+  const ControlKind kind = layout::RowOf(*id).kind;
+  if (code == EN_CHANGE && kind == ControlKind::InputBox) OnBoxEdited(*id);
+  if (code == CBN_SELCHANGE && kind == ControlKind::UnitList) OnUnitChosen(*id);
 }
 
-void frmVelmorida::OnBoxEdited(InputBox box, ControlId id) {
+void frmVelmorida::OnBoxEdited(ControlId id) {
   HWND edit = ControlWindow(id);
   // The user's edit is the one text read from a control: it is the input.
-  const EditOutcome outcome = calculator_.Edit(box, Narrow(TextOf(edit)));
+  const EditOutcome outcome = calculator_.Edit(id, Narrow(TextOf(edit)));
   Render();
   // A new figure is spoken; the keystroke's echo comes from the screen reader.
   Say(outcome.spoken);
-  switch (outcome.caret) {
-    case CaretAfterEdit::Untouched:
-      break;
-    case CaretAfterEdit::SelectAll:
-      SendMessageW(edit, EM_SETSEL, 0, -1);
-      break;
-    case CaretAfterEdit::AtEnd: {
-      const int end = GetWindowTextLengthW(edit);
-      SendMessageW(edit, EM_SETSEL, end, end);
-      break;
-    }
-  }
+  PlaceCaret(edit, outcome.caret);
 }
 
-// The list's items are the unit table in order, so the chosen index names
-// the unit.
-void frmVelmorida::OnUnitChosen(UnitList list, ControlId id) {
+// The list's items are the calculator's, in order, so the chosen index names
+// the unit; the calculator checks it.
+void frmVelmorida::OnUnitChosen(ControlId id) {
   const auto item = static_cast<int>(SendMessageW(ControlWindow(id), CB_GETCURSEL, 0, 0));
-  if (item < 0) return;
-  const std::string said = calculator_.ChooseUnit(list, static_cast<std::size_t>(item));
+  const std::string said = calculator_.ChooseUnit(id, item);
   Render();
   Say(said);
 }
@@ -499,8 +515,9 @@ void frmVelmorida::DrawListItem(const DRAWITEMSTRUCT& item) const {
 // A unit list, or the list it drops down, which Windows makes as a window of
 // its own.
 bool frmVelmorida::IsUnitListPart(HWND window) const {
-  for (ControlId id : {ControlId::cboC, ControlId::cboFreq}) {
-    HWND list = ControlWindow(id);
+  for (const layout::Control& control : layout::kControls) {
+    if (control.kind != ControlKind::UnitList) continue;
+    HWND list = ControlWindow(control.id);
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (window == list || (GetComboBoxInfo(list, &info) && window == info.hwndList)) return true;
@@ -515,19 +532,16 @@ void frmVelmorida::Render() {
   rendering_ = true;
   for (const ControlView& shown : calculator_.Render().controls) {
     HWND window = ControlWindow(shown.id);
-    switch (layout::ControlOf(shown.id).kind) {
+    switch (layout::RowOf(shown.id).kind) {
       case ControlKind::InputBox:
       case ControlKind::ReadOut:
-        ShowText(shown.id, shown.text);
+        if (ShowText(shown.id, shown.text)) PlaceCaret(window, shown.caretOnNewText);
         break;
-      case ControlKind::UnitList: {
-        const std::optional<std::size_t> item = layout::ItemOf(shown.id, shown.text);
-        const int index = item ? static_cast<int>(*item) : -1;
-        if (SendMessageW(window, CB_GETCURSEL, 0, 0) != index) {
-          SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      case ControlKind::UnitList:
+        if (SendMessageW(window, CB_GETCURSEL, 0, 0) != shown.item) {
+          SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(shown.item), 0);
         }
         break;
-      }
       case ControlKind::Label:
         if (ShowText(shown.id, shown.text)) {
           SizeLabelToCaption(layout::IndexOf(shown.id));  // widens for "kOhm" and "MOhm"
@@ -583,27 +597,28 @@ LRESULT CALLBACK frmVelmorida::InputBoxProc(HWND box, UINT message, WPARAM wPara
   return DefSubclassProc(box, message, wParam, lParam);
 }
 
-// What screen readers are told of the unit lists and the read-out: each list
-// is named by its caption, as a box is by the label before it, and the
+// What screen readers are told of the controls that take the focus: each is
+// named as in every window, from its caption, where Windows would name a box
+// from the label before it with its colon and a list by its chosen item; the
 // read-out is described by its unit.
-LRESULT CALLBACK frmVelmorida::DescribedControlProc(HWND control, UINT message, WPARAM wParam,
-                                                    LPARAM lParam, UINT_PTR subclass,
-                                                    DWORD_PTR data) {
+LRESULT CALLBACK frmVelmorida::AccessibleControlProc(HWND control, UINT message, WPARAM wParam,
+                                                     LPARAM lParam, UINT_PTR subclass,
+                                                     DWORD_PTR data) {
   const auto* self = reinterpret_cast<const frmVelmorida*>(data);
-  if (message == WM_GETOBJECT) {
-    const layout::Control& described =
-        layout::ControlOf(static_cast<ControlId>(GetDlgCtrlID(control)));
+  const std::optional<ControlId> id = self->ControlAt(control);
+  if (message == WM_GETOBJECT && id) {
+    const layout::Control& described = layout::RowOf(*id);
     AccessibleTexts texts;
     if (described.describedBy) {
       const ControlId by = *described.describedBy;
       texts.description = [self, by] { return Widen(self->calculator_.Render().TextOf(by)); };
     }
-    if (described.kind == ControlKind::UnitList) {
-      texts.name = [&described] { return Widen(layout::AccessibleNameOf(described)); };
+    if (described.namedBy) {
+      texts.name = [id] { return Widen(layout::AccessibleNameOf(*id)); };
     }
     if (const LRESULT answer = AnswerGetObject(control, wParam, lParam, texts)) return answer;
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(control, &DescribedControlProc, subclass);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(control, &AccessibleControlProc, subclass);
   return DefSubclassProc(control, message, wParam, lParam);
 }
 
@@ -620,13 +635,15 @@ void frmVelmorida::PasteInto(HWND box) const {
     }
     CloseClipboard();
   }
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const std::optional<std::string> pasted = calculator_.Paste(Narrow(clipboard), start != end);
-  if (!pasted) return;
-  const std::wstring text = Widen(*pasted);
-  SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  if (const std::optional<ControlId> id = ControlAt(box)) InsertInto(box, *id, Narrow(clipboard));
+}
+
+// What the calculator finds room for, over the selection, undoable.
+void frmVelmorida::InsertInto(HWND box, ControlId id, const std::string& text) const {
+  const std::optional<std::string> fitted = calculator_.Insert(id, text, SelectionOf(box));
+  if (!fitted) return;
+  const std::wstring wide = Widen(*fitted);
+  SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 HWND frmVelmorida::ControlWindow(ControlId id) const {

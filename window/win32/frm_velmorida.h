@@ -24,7 +24,7 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
  public:
   static constexpr const wchar_t* kClassName = L"frmVelmorida";
 
-  explicit frmVelmorida(NumberFormat format);
+  explicit frmVelmorida(std::string decimalSeparator);
   ~frmVelmorida();
 
   // Creates the window and its controls and shows it, started, with the
@@ -48,8 +48,9 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   void SizeLabelToCaption(std::size_t index);
 
   void OnCommand(WPARAM wParam, LPARAM lParam);
-  void OnBoxEdited(InputBox box, layout::ControlId id);
-  void OnUnitChosen(UnitList list, layout::ControlId id);
+  void OnBoxEdited(layout::ControlId id);
+  void OnUnitChosen(layout::ControlId id);
+  void InsertInto(HWND box, layout::ControlId id, const std::string& text) const;
   void ChooseColours();
   void DeleteBrushes();
   LRESULT OnControlColour(UINT message, HDC dc, HWND control);
@@ -62,8 +63,8 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
 
   static LRESULT CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR subclass, DWORD_PTR data);
-  static LRESULT CALLBACK DescribedControlProc(HWND control, UINT message, WPARAM wParam,
-                                               LPARAM lParam, UINT_PTR subclass, DWORD_PTR data);
+  static LRESULT CALLBACK AccessibleControlProc(HWND control, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR subclass, DWORD_PTR data);
   void PasteInto(HWND box) const;
 
   HWND ControlWindow(layout::ControlId id) const;

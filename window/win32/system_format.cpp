@@ -2,7 +2,7 @@
 // symbol (Control Panel, Region, Additional settings).
 #include <windows.h>
 
-#include "window/calculator.h"
+#include "window/system_separator.h"
 #include "window/win32/utf16.h"
 
 namespace velmorida {
@@ -13,12 +13,12 @@ constexpr int kSeparatorBuffer = 8;
 
 }  // namespace
 
-NumberFormat SystemNumberFormat() {
+std::string SystemDecimalSeparator() {
   wchar_t separator[kSeparatorBuffer] = {};
   const int written =
       GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, kSeparatorBuffer);
-  if (written <= 1) return NumberFormat{};  // none set: the C locale's "."
-  return NumberFormat{win32::Narrow(std::wstring_view(separator, written - 1))};
+  if (written <= 1) return ".";  // none set: the C locale's
+  return win32::Narrow(std::wstring_view(separator, written - 1));
 }
 
 }  // namespace velmorida

@@ -1,0 +1,238 @@
+// The Qt window's driver of the behaviour table (behaviour.json): each
+// scenario is played on a freshly started window on Qt's offscreen platform,
+// with QTest's keys and mouse, the clipboard's paste key and a drop, and
+// after each step the widgets must show, and the announcement must have said,
+// what the table expects.
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QtTest>
+#include <optional>
+
+#include "tests/window/window_fixture.h"
+#include "window/qt/process_end.h"
+
+namespace {
+
+constexpr const char* kPresentation = "qt";
+
+QJsonArray Scenarios() {
+  QFile file(QStringLiteral(VELMORIDA_BEHAVIOUR_TABLE));
+  if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", VELMORIDA_BEHAVIOUR_TABLE);
+  return QJsonDocument::fromJson(file.readAll()).object().value("scenarios").toArray();
+}
+
+// The reason a row names for this window not to play it, if any.
+std::optional<QString> SkipReason(const QJsonObject& row) {
+  const QJsonObject skip = row.value("skip").toObject();
+  if (!skip.contains(kPresentation)) return std::nullopt;
+  return skip.value(kPresentation).toString();
+}
+
+// Everything the announcement says: it is shown anew with each message as
+// its name.
+class Listener : public QObject {
+ public:
+  QStringList said;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) said << static_cast<QWidget*>(watched)->accessibleName();
+    return false;
+  }
+};
+
+struct KeyName {
+  const char* name;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+};
+
+const KeyName kKeys[] = {
+    {"Home", Qt::Key_Home, {}},
+    {"End", Qt::Key_End, {}},
+    {"Left", Qt::Key_Left, {}},
+    {"Right", Qt::Key_Right, {}},
+    {"BackSpace", Qt::Key_Backspace, {}},
+    {"Delete", Qt::Key_Delete, {}},
+    {"Tab", Qt::Key_Tab, {}},
+    {"shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier},
+    {"Down", Qt::Key_Down, {}},
+    {"Escape", Qt::Key_Escape, {}},
+    {"KP_Decimal", Qt::Key_Period, Qt::KeypadModifier},
+    {"ctrl+a", Qt::Key_A, Qt::ControlModifier},
+    {"ctrl+r", Qt::Key_R, Qt::ControlModifier},
+    {"ctrl+shift+r", Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier},
+    {"ctrl+alt+r", Qt::Key_R, Qt::ControlModifier | Qt::AltModifier},
+};
+
+// Where keys go: the window's focused widget, or an open list's own view.
+// The window's own, since a compositor may leave the window inactive.
+QWidget* KeyTarget(QWidget& window) {
+  if (QWidget* popup = QApplication::activePopupWidget()) {
+    return popup->focusWidget() != nullptr ? popup->focusWidget() : popup;
+  }
+  return window.focusWidget();
+}
+
+QPoint RightEnd(const QWidget* widget) {
+  constexpr int kInsideTheBorder = 3;
+  return {widget->width() - kInsideTheBorder, widget->height() / 2};
+}
+
+QJsonArray SelectionOf(const QLineEdit* box) {
+  const int start = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+  return {start, start + (box->hasSelectedText() ? box->selectionLength() : 0)};
+}
+
+}  // namespace
+
+class BehaviourTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { velmorida::InstallAccessibility(); }
+
+  void scenario_data() {
+    QTest::addColumn<QJsonObject>("scenario");
+    for (const QJsonValue scenario : Scenarios()) {
+      const QJsonObject row = scenario.toObject();
+      QTest::newRow(qPrintable(row.value("name").toString())) << row;
+    }
+  }
+
+  void scenario() {
+    QFETCH(QJsonObject, scenario);
+    if (const std::optional<QString> reason = SkipReason(scenario)) QSKIP(qPrintable(*reason));
+    velmorida::testing::Window w(scenario.value("separator").toString(".").toStdString());
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
+    Listener listener;
+    w.Get<QWidget>("announcement")->installEventFilter(&listener);
+    int number = 0;
+    for (const QJsonValue value : scenario.value("steps").toArray()) {
+      const QJsonObject step = value.toObject();
+      const QString where = QStringLiteral("step %1").arg(++number);
+      if (const std::optional<QString> reason = SkipReason(step)) {
+        qInfo("%s skipped here: %s", qPrintable(where), qPrintable(*reason));
+        continue;
+      }
+      listener.said.clear();
+      for (const QJsonValue action : step.value("do").toArray()) {
+        Do(w, action.toArray().at(0).toString(), action.toArray().at(1));
+        if (QTest::currentTestFailed()) return;
+      }
+      Check(w, step.value("expect").toObject(), where);
+      if (QTest::currentTestFailed()) return;
+      QStringList said;
+      for (const QJsonValue line : step.value("said").toArray()) said << line.toString();
+      QVERIFY2(listener.said == said, qPrintable(where + QStringLiteral(": said \"") +
+                                                 listener.said.join("\", \"") + '"'));
+    }
+  }
+
+ private:
+  static void Do(velmorida::testing::Window& w, const QString& verb, const QJsonValue& argument) {
+    if (verb == "type") {
+      QTest::keyClicks(KeyTarget(w.form), argument.toString());
+    } else if (verb == "key") {
+      for (const KeyName& key : kKeys) {
+        if (argument.toString() == key.name) QTest::keyClick(KeyTarget(w.form), key.key, key.modifiers);
+      }
+    } else if (verb == "paste") {
+      QApplication::clipboard()->setText(argument.toString());
+      QTest::keySequence(KeyTarget(w.form), QKeySequence::Paste);
+    } else if (verb == "drop") {
+      Drop(qobject_cast<QLineEdit*>(w.form.focusWidget()), argument.toString());
+    } else if (verb == "click") {
+      auto* widget = w.Get<QWidget>(qPrintable(argument.toString()));
+      QTest::mouseClick(widget, Qt::LeftButton, {}, RightEnd(widget));
+    } else if (verb == "choose") {
+      Choose(w.Get<QComboBox>(qPrintable(argument.toArray().at(0).toString())),
+             argument.toArray().at(1).toInt());
+    } else {
+      QFAIL(qPrintable("no such action: " + verb));
+    }
+  }
+
+  // Dropped at the caret, as a drag lets go there.
+  static void Drop(QLineEdit* box, const QString& text) {
+    QVERIFY(box != nullptr);
+    QMimeData data;
+    data.setText(text);
+    const QPoint caret = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QDragEnterEvent enter(caret, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &enter);
+    QDropEvent drop(caret, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &drop);
+  }
+
+  // The list opened, as a click on it opens it, and the item clicked in the
+  // open list.
+  static void Choose(QComboBox* list, int item) {
+    list->setFocus(Qt::MouseFocusReason);
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    const QRect place = view->visualRect(view->model()->index(item, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place.center());
+  }
+
+  static QJsonValue Shown(velmorida::testing::Window& w, const QString& key) {
+    const QString name = key.section('.', 0, 0);
+    const QString part = key.section('.', 1);
+    auto* widget = w.Get<QWidget>(qPrintable(name));
+    if (widget == nullptr) return QStringLiteral("(no %1)").arg(name);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    if (part == "sel") return SelectionOf(qobject_cast<QLineEdit*>(widget));
+    if (part == "shown") return !widget->isHidden();
+    if (part == "name") return widget->accessibleName();
+    if (part == "description") return accessible->text(QAccessible::Description);
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) return box->text();
+    if (auto* list = qobject_cast<QComboBox*>(widget)) return list->currentText();
+    return qobject_cast<QLabel*>(widget)->text();
+  }
+
+  static void Check(velmorida::testing::Window& w, const QJsonObject& expect,
+                    const QString& where) {
+    for (auto it = expect.begin(); it != expect.end(); ++it) {
+      QJsonValue seen;
+      if (it.key() == "focus") {
+        seen = w.form.focusWidget() != nullptr ? w.form.focusWidget()->objectName() : "";
+      } else if (it.key() == "ended") {
+        seen = w.endCalls == 1;
+      } else {
+        seen = Shown(w, it.key());
+      }
+      QVERIFY2(seen == it.value(),
+               qPrintable(QStringLiteral("%1: %2 is %3, not %4")
+                              .arg(where, it.key(),
+                                   QString::fromUtf8(QJsonDocument(QJsonArray{seen}).toJson(
+                                       QJsonDocument::Compact)),
+                                   QString::fromUtf8(QJsonDocument(QJsonArray{it.value()})
+                                                         .toJson(QJsonDocument::Compact)))));
+    }
+  }
+};
+
+// QTEST_MAIN's own main, which leaves as the program does.
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setAttribute(Qt::AA_Use96Dpi, true);
+  int status = 0;
+  {
+    BehaviourTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    status = QTest::qExec(&test, argc, argv);
+  }
+  return velmorida::LeaveEventLoop(status);
+}
+#include "behaviour_test.moc"
