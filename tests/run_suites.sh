@@ -33,6 +33,7 @@ suite() {
 }
 
 suite release check
+suite package test-package
 suite windows test-windows
 suite web test-web
 # The sanitizer builds take the processor time that the repeated smoke

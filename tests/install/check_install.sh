@@ -2,11 +2,17 @@
 # Installs the build into a temporary DESTDIR and checks what a desktop needs:
 # the files are there, the desktop entry and the AppStream metainfo validate,
 # every icon has the size its folder claims, and the manual page renders.
-# Then builds the Debian source and binary packages from a clean copy of the
-# tree as a distribution would, and checks them with lintian and
-# hardening-check. The version, id and icon sizes are the build's.
-#   check_install.sh BUILD_DIR SOURCE_DIR VERSION APP_ID ICON_SIZE...
+# With --package it builds the Debian source and binary packages instead,
+# from a clean copy of the tree as a distribution would (compiling the
+# program again), and checks them with lintian and hardening-check. The
+# version, id and icon sizes are the build's.
+#   check_install.sh [--package] BUILD_DIR SOURCE_DIR VERSION APP_ID ICON_SIZE...
 set -euo pipefail
+package=""
+if [ "$1" = --package ]; then
+  package=1
+  shift
+fi
 build=$1
 source=$2
 version=$3
@@ -22,24 +28,6 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 
-DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
-root=$stage/usr
-
-expected=(
-  bin/velmorida
-  share/applications/$app_id.desktop
-  share/metainfo/$app_id.metainfo.xml
-  share/icons/hicolor/scalable/apps/$app_id.svg
-  share/man/man1/velmorida.1
-)
-for size in "${icon_sizes[@]}"; do
-  expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
-done
-for file in "${expected[@]}"; do
-  if [ -f "$root/$file" ]; then pass "installed $file"; else fail "missing $file"; fi
-done
-[ -x "$root/bin/velmorida" ] || fail "bin/velmorida is not executable"
-
 # The desktop entry and the metainfo, wherever they were installed from.
 check_desktop_files() {
   local usr=$1 complaints
@@ -54,72 +42,96 @@ check_desktop_files() {
     fail "metainfo release is not $version"
   pass "desktop entry and metainfo validate in $usr"
 }
-check_desktop_files "$root"
-# The two files that write the version themselves agree with the build.
-grep -q "\"velmorida $version\"" "$root/share/man/man1/velmorida.1" ||
-  fail "the manual page is not of version $version"
-changelog_version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
-[ "$changelog_version" = "$version" ] || fail "debian/changelog is at $changelog_version"
-warnings=$(groff -man -ww -z "$root/share/man/man1/velmorida.1" 2>&1)
-[ -z "$warnings" ] && pass "manual page renders without warnings" || fail "groff: $warnings"
 
-# A PNG's width and height are big-endian at bytes 16 to 23.
-png_size() {
-  od -An -tu1 -j16 -N8 "$1" |
-    awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
-}
-for png in "$root"/share/icons/hicolor/*/apps/$app_id.png; do
-  claimed=$(basename "$(dirname "$(dirname "$png")")")
-  actual=$(png_size "$png")
-  if [ "$actual" = "$claimed" ]; then pass "$claimed icon is $actual"; else fail "$claimed icon is $actual"; fi
-done
-grep -q 'viewBox="0 0 32 32"' "$root/share/icons/hicolor/scalable/apps/$app_id.svg" ||
-  fail "scalable icon has no 32 x 32 viewBox"
+check_installed_tree() {
+  DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
+  root=$stage/usr
 
-# The Debian packages, source and binary, built as a distribution builds
-# them (the tests have run already: nocheck), from a copy of the tree
-# without build directories.
-tree=$stage/debian-build/velmorida
-mkdir -p "$tree"
-tar -C "$source" --exclude=./.git --exclude=./build --exclude='./build-*' --exclude=./obj-\* \
-  -cf - . | tar -C "$tree" -xf -
-arch=$(dpkg --print-architecture)
-deb=$stage/debian-build/velmorida_${version}_${arch}.deb
-dsc=$stage/debian-build/velmorida_${version}.dsc
-if (cd "$tree" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
-      dpkg-buildpackage -us -uc >"$stage/dpkg-buildpackage.log" 2>&1) && [ -f "$deb" ] &&
-    [ -f "$dsc" ]; then
-  pass "dpkg-buildpackage made $(basename "$dsc") and $(basename "$deb")"
-else
-  tail -30 "$stage/dpkg-buildpackage.log"
-  fail "dpkg-buildpackage"
-fi
-if [ -f "$deb" ]; then
-  lintian_report=$(lintian "$dsc" "$deb" 2>&1 | grep -v "running with root privileges" || true)
-  if grep -qE '^[EW]: ' <<<"$lintian_report"; then
-    fail "lintian: $lintian_report"
-  else
-    pass "lintian: no error or warning${lintian_report:+ ($lintian_report)}"
-  fi
-  pkg=$stage/package
-  dpkg-deb -x "$deb" "$pkg"
-  hardening=$(hardening-check "$pkg/usr/bin/velmorida" || true)
-  for feature in "Position Independent Executable" "Stack protected" "Read-only relocations" \
-                 "Immediate binding"; do
-    if grep -q "$feature: yes" <<<"$hardening"; then
-      pass "hardening: $feature"
-    else
-      fail "hardening: $(grep "$feature" <<<"$hardening")"
-    fi
+  expected=(
+    bin/velmorida
+    share/applications/$app_id.desktop
+    share/metainfo/$app_id.metainfo.xml
+    share/icons/hicolor/scalable/apps/$app_id.svg
+    share/man/man1/velmorida.1
+  )
+  for size in "${icon_sizes[@]}"; do
+    expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
   done
-  check_desktop_files "$pkg/usr"
-  page=$pkg/usr/share/man/man1/velmorida.1.gz
-  if [ -f "$page" ] && [ -z "$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)" ]; then
-    pass "man -l shows the packaged page without warnings"
-  else
-    fail "man -l $page"
-  fi
-fi
+  for file in "${expected[@]}"; do
+    if [ -f "$root/$file" ]; then pass "installed $file"; else fail "missing $file"; fi
+  done
+  [ -x "$root/bin/velmorida" ] || fail "bin/velmorida is not executable"
 
+  check_desktop_files "$root"
+  # The two files that write the version themselves agree with the build.
+  grep -q "\"velmorida $version\"" "$root/share/man/man1/velmorida.1" ||
+    fail "the manual page is not of version $version"
+  changelog_version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
+  [ "$changelog_version" = "$version" ] || fail "debian/changelog is at $changelog_version"
+  warnings=$(groff -man -ww -z "$root/share/man/man1/velmorida.1" 2>&1)
+  [ -z "$warnings" ] && pass "manual page renders without warnings" || fail "groff: $warnings"
+
+  # A PNG's width and height are big-endian at bytes 16 to 23.
+  png_size() {
+    od -An -tu1 -j16 -N8 "$1" |
+      awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
+  }
+  for png in "$root"/share/icons/hicolor/*/apps/$app_id.png; do
+    claimed=$(basename "$(dirname "$(dirname "$png")")")
+    actual=$(png_size "$png")
+    if [ "$actual" = "$claimed" ]; then pass "$claimed icon is $actual"; else fail "$claimed icon is $actual"; fi
+  done
+  grep -q 'viewBox="0 0 32 32"' "$root/share/icons/hicolor/scalable/apps/$app_id.svg" ||
+    fail "scalable icon has no 32 x 32 viewBox"
+}
+
+check_package() {
+  # The Debian packages, source and binary, built as a distribution builds
+  # them (the tests have run already: nocheck), from a copy of the tree
+  # without build directories.
+  tree=$stage/debian-build/velmorida
+  mkdir -p "$tree"
+  tar -C "$source" --exclude=./.git --exclude=./build --exclude='./build-*' --exclude=./obj-\* \
+    -cf - . | tar -C "$tree" -xf -
+  arch=$(dpkg --print-architecture)
+  deb=$stage/debian-build/velmorida_${version}_${arch}.deb
+  dsc=$stage/debian-build/velmorida_${version}.dsc
+  if (cd "$tree" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
+        dpkg-buildpackage -us -uc >"$stage/dpkg-buildpackage.log" 2>&1) && [ -f "$deb" ] &&
+      [ -f "$dsc" ]; then
+    pass "dpkg-buildpackage made $(basename "$dsc") and $(basename "$deb")"
+  else
+    tail -30 "$stage/dpkg-buildpackage.log"
+    fail "dpkg-buildpackage"
+  fi
+  if [ -f "$deb" ]; then
+    lintian_report=$(lintian "$dsc" "$deb" 2>&1 | grep -v "running with root privileges" || true)
+    if grep -qE '^[EW]: ' <<<"$lintian_report"; then
+      fail "lintian: $lintian_report"
+    else
+      pass "lintian: no error or warning${lintian_report:+ ($lintian_report)}"
+    fi
+    pkg=$stage/package
+    dpkg-deb -x "$deb" "$pkg"
+    hardening=$(hardening-check "$pkg/usr/bin/velmorida" || true)
+    for feature in "Position Independent Executable" "Stack protected" "Read-only relocations" \
+                   "Immediate binding"; do
+      if grep -q "$feature: yes" <<<"$hardening"; then
+        pass "hardening: $feature"
+      else
+        fail "hardening: $(grep "$feature" <<<"$hardening")"
+      fi
+    done
+    check_desktop_files "$pkg/usr"
+    page=$pkg/usr/share/man/man1/velmorida.1.gz
+    if [ -f "$page" ] && [ -z "$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)" ]; then
+      pass "man -l shows the packaged page without warnings"
+    else
+      fail "man -l $page"
+    fi
+  fi
+}
+
+if [ -n "$package" ]; then check_package; else check_installed_tree; fi
 if [ "$failures" -eq 0 ]; then echo "install check: all passed"; else echo "install check: $failures failed"; fi
 [ "$failures" -eq 0 ]

@@ -1,5 +1,7 @@
 #include "tests/support/invariants.h"
 
+#include <optional>
+
 #include "calc/reactance.h"
 
 namespace velmorida::testing {
@@ -19,8 +21,9 @@ std::size_t Characters(const std::string& text) {
 
 std::string CheckBox(const char* name, const std::string& text, const NumberFormat& format) {
   if (Characters(text) > FormState::kInputMaxChars) return std::string(name) + " too long: " + text;
-  if (!IsNumericText(text, format)) return std::string(name) + " not numeric: '" + text + "'";
-  if (TextToNumber(text, format) < 0) return std::string(name) + " negative: " + text;
+  const std::optional<double> value = ReadNumber(text, format);
+  if (!value) return std::string(name) + " not numeric: '" + text + "'";
+  if (*value < 0) return std::string(name) + " negative: " + text;
   return {};
 }
 
@@ -38,7 +41,8 @@ bool UnitFits(const std::string& unit, double value) {
 std::string BrokenStateInvariant(const FormState& state, const NumberFormat& format) {
   if (auto broken = CheckBox("txtC", state.txtC(), format); !broken.empty()) return broken;
   if (auto broken = CheckBox("txtFreq", state.txtFreq(), format); !broken.empty()) return broken;
-  if (!IsNumericText(state.txtR, format)) return "read-out not numeric: '" + state.txtR + "'";
+  const std::optional<double> readOut = ReadNumber(state.txtR, format);
+  if (!readOut) return "read-out not numeric: '" + state.txtR + "'";
   const bool shown = state.txtRVisible;
   if (state.lblUMVisible != shown || state.lblEtichete0Visible != shown) {
     return "read-out, unit and caption not shown together";
@@ -47,7 +51,7 @@ std::string BrokenStateInvariant(const FormState& state, const NumberFormat& for
     return state.txtR == NumberToText(0, format) ? std::string()
                                                  : "hidden read-out not 0: " + state.txtR;
   }
-  if (!UnitFits(state.lblUM, TextToNumber(state.txtR, format))) {
+  if (!UnitFits(state.lblUM, *readOut)) {
     return "unit " + state.lblUM + " does not fit " + state.txtR;
   }
   return {};

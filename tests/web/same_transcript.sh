@@ -2,7 +2,7 @@
 # The WebAssembly core must make of every input exactly what the native core
 # makes of it: both transcripts are written and compared, and on a difference
 # the first differing results are shown.
-#   same_transcript.sh NATIVE_TRANSCRIPT NODE WASM_TRANSCRIPT_JS
+#   same_transcript.sh NATIVE_SWEEP NODE WASM_SWEEP_JS
 set -eu
 native=$1 node=$2 wasm=$3
 if [ ! -x "$native" ]; then
@@ -11,14 +11,14 @@ if [ ! -x "$native" ]; then
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$native" >"$work/native"
-"$node" "$wasm" >"$work/wasm"
+"$native" transcript >"$work/native"
+"$node" "$wasm" transcript >"$work/wasm"
 cat "$work/wasm"
 if ! cmp -s "$work/native" "$work/wasm"; then
   echo "DIFFERENT from the native build:" >&2
   diff "$work/native" "$work/wasm" >&2 || true
-  "$native" list >"$work/native.list"
-  "$node" "$wasm" list >"$work/wasm.list"
+  "$native" transcript list >"$work/native.list"
+  "$node" "$wasm" transcript list >"$work/wasm.list"
   diff "$work/native.list" "$work/wasm.list" | head -40 >&2 || true
   exit 1
 fi

@@ -302,7 +302,7 @@ HWND OpenList() {
 }
 
 int Point(const std::string& name, int item) {
-  const Control* control = velmorida::layout::ControlNamed(name);
+  const Control* control = velmorida::layout::RowNamed(name);
   HWND window = FindCalculator();
   if (control == nullptr || window == nullptr) return 1;
   HWND child = GetDlgItem(window, static_cast<int>(control->id));
