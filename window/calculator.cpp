@@ -104,8 +104,7 @@ std::span<const std::string_view> Calculator::ItemsOf(ControlId list) {
 Focus Calculator::FirstFocus() const {
   const ControlId first = layout::kTabOrder.front();
   const std::optional<InputBox> box = InputBoxAt(first);
-  const bool replaced =
-      box && HoldsOnlyZero(core_->state, *box, core_->handlers.format());
+  const bool replaced = box && HoldsOnlyZero(core_->state, *box, core_->handlers.format());
   return {first, replaced ? Caret::SelectAll : Caret::Kept};
 }
 

@@ -19,7 +19,6 @@
 #include <optional>
 
 #include "tests/window/window_fixture.h"
-#include "window/qt/process_end.h"
 
 namespace {
 
@@ -145,7 +144,8 @@ class BehaviourTest : public QObject {
       QTest::keyClicks(KeyTarget(w.form), argument.toString());
     } else if (verb == "key") {
       for (const KeyName& key : kKeys) {
-        if (argument.toString() == key.name) QTest::keyClick(KeyTarget(w.form), key.key, key.modifiers);
+        if (argument.toString() == key.name)
+          QTest::keyClick(KeyTarget(w.form), key.key, key.modifiers);
       }
     } else if (verb == "paste") {
       QApplication::clipboard()->setText(argument.toString());
@@ -212,27 +212,18 @@ class BehaviourTest : public QObject {
       } else {
         seen = Shown(w, it.key());
       }
-      QVERIFY2(seen == it.value(),
-               qPrintable(QStringLiteral("%1: %2 is %3, not %4")
-                              .arg(where, it.key(),
-                                   QString::fromUtf8(QJsonDocument(QJsonArray{seen}).toJson(
-                                       QJsonDocument::Compact)),
-                                   QString::fromUtf8(QJsonDocument(QJsonArray{it.value()})
-                                                         .toJson(QJsonDocument::Compact)))));
+      QVERIFY2(
+          seen == it.value(),
+          qPrintable(
+              QStringLiteral("%1: %2 is %3, not %4")
+                  .arg(where, it.key(),
+                       QString::fromUtf8(
+                           QJsonDocument(QJsonArray{seen}).toJson(QJsonDocument::Compact)),
+                       QString::fromUtf8(
+                           QJsonDocument(QJsonArray{it.value()}).toJson(QJsonDocument::Compact)))));
     }
   }
 };
 
-// QTEST_MAIN's own main, which leaves as the program does.
-int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
-  QApplication::setAttribute(Qt::AA_Use96Dpi, true);
-  int status = 0;
-  {
-    BehaviourTest test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    status = QTest::qExec(&test, argc, argv);
-  }
-  return velmorida::LeaveEventLoop(status);
-}
+VELMORIDA_WINDOW_TEST_MAIN(BehaviourTest)
 #include "behaviour_test.moc"

@@ -19,7 +19,6 @@
 #include "tests/support/contrast.h"
 #include "tests/window/window_fixture.h"
 #include "velmorida_version.h"
-#include "window/qt/process_end.h"
 
 using velmorida::testing::Paste;
 using velmorida::testing::Window;
@@ -421,17 +420,5 @@ class FrmVelmoridaTest : public QObject {
   }
 };
 
-// QTEST_MAIN's own main, which leaves as the program does: on Wayland without
-// Qt's teardown of the connection, which can hang.
-int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
-  QApplication::setAttribute(Qt::AA_Use96Dpi, true);
-  int status = 0;
-  {
-    FrmVelmoridaTest test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    status = QTest::qExec(&test, argc, argv);
-  }
-  return velmorida::LeaveEventLoop(status);
-}
+VELMORIDA_WINDOW_TEST_MAIN(FrmVelmoridaTest)
 #include "frm_velmorida_test.moc"

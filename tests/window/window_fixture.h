@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "window/qt/frm_velmorida.h"
+#include "window/qt/process_end.h"
 
 namespace velmorida::testing {
 
@@ -63,3 +64,19 @@ inline void Window::Enter(const char* c, const char* cUnit, const char* f, const
 }
 
 }  // namespace velmorida::testing
+
+// QTEST_MAIN's own main for a test of the window, which leaves as the
+// program does: on Wayland without Qt's teardown of the connection, which
+// can hang.
+#define VELMORIDA_WINDOW_TEST_MAIN(TestClass)          \
+  int main(int argc, char* argv[]) {                   \
+    QApplication application(argc, argv);              \
+    QApplication::setAttribute(Qt::AA_Use96Dpi, true); \
+    int status = 0;                                    \
+    {                                                  \
+      TestClass test;                                  \
+      QTEST_SET_MAIN_SOURCE_PATH                       \
+      status = QTest::qExec(&test, argc, argv);        \
+    }                                                  \
+    return velmorida::LeaveEventLoop(status);          \
+  }

@@ -406,7 +406,8 @@ void frmVelmorida::ConnectUserEdits() {
               [this, id](const QString& text) { OnBoxEdited(id, text); });
     }
     if (control.kind == layout::ControlKind::UnitList) {
-      connect(List(id), &QComboBox::activated, this, [this, id](int item) { OnUnitChosen(id, item); });
+      connect(List(id), &QComboBox::activated, this,
+              [this, id](int item) { OnUnitChosen(id, item); });
     }
   }
 }

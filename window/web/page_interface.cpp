@@ -97,8 +97,7 @@ extern "C" {
 // Start-up with the separator of the browser's language:
 // {"focus":"txtC","caret":"selectAll","view":[...]}.
 EMSCRIPTEN_KEEPALIVE const char* vm_start(const char* decimal) {
-  TheCalculator() =
-      std::make_unique<Calculator>(decimal, [] { return CloseWindow() != 0; });
+  TheCalculator() = std::make_unique<Calculator>(decimal, [] { return CloseWindow() != 0; });
   const velmorida::Focus focus = TheCalculator()->FirstFocus();
   return Hand("{\"focus\":" + JsonText(velmorida::layout::RowOf(focus.control).name) +
               ",\"caret\":" + JsonText(CaretName(focus.caret)) + ',' + ViewJson() + '}');

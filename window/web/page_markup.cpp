@@ -1,9 +1,9 @@
 #include "window/web/page_markup.h"
 
 #include <array>
-#include <span>
 #include <cctype>
 #include <cstdint>
+#include <span>
 #include <variant>
 
 #include "window/calculator.h"
