@@ -1,0 +1,19 @@
+// Compiled by interface_probe.sh, never linked: a presentation that includes
+// only the calculator's interface can name what it calls, and with
+// NAMING_THE_CORE each line marked "hidden" must fail to compile, since it
+// names what lies behind the interface.
+#include "window/calculator.h"
+
+velmorida::Calculator* calculator = nullptr;
+auto view = &velmorida::Calculator::Render;
+
+#ifdef NAMING_THE_CORE
+velmorida::FormState* state = nullptr;                          // hidden
+velmorida::Handlers* handlers = nullptr;                        // hidden
+velmorida::NumberFormat* format = nullptr;                      // hidden
+velmorida::InputBox* box = nullptr;                             // hidden
+velmorida::Unit* unit = nullptr;                                // hidden
+auto recalculate = &velmorida::Recalculate;                     // hidden
+auto keyAction = &velmorida::KeyActionOf;                       // hidden
+auto spoken = &velmorida::SpokenResult;                         // hidden
+#endif
