@@ -29,8 +29,6 @@ KEYS = {'Home': Keys.HOME, 'End': Keys.END, 'Left': Keys.LEFT, 'Right': Keys.RIG
         'BackSpace': Keys.BACKSPACE, 'Delete': Keys.DELETE, 'Tab': Keys.TAB, 'Down': Keys.DOWN,
         'Escape': Keys.ESCAPE, 'KP_Decimal': Keys.DECIMAL, 'ctrl': Keys.CONTROL,
         'shift': Keys.SHIFT, 'alt': Keys.ALT}
-# A click lands this far inside a box's right edge, past its text.
-INSIDE_THE_BORDER = 3
 
 # Every text the live region is given, each in a text node of its own as the
 # page empties and refills it.
@@ -84,6 +82,7 @@ def skip_reason(row):
 
 class Behaviour(unittest.TestCase):
     browsers = {}
+    maxDiff = None  # the whole state a step expects
 
     @classmethod
     def tearDownClass(cls):
@@ -102,9 +101,7 @@ class Behaviour(unittest.TestCase):
         self.page.wait_for(lambda d: len(d.window_handles) == 2, 'the scenario\'s window')
         driver.switch_to.window(next(h for h in driver.window_handles if h != opener))
         self.addCleanup(self.finish, opener)
-        self.page.wait_for(lambda d: d.execute_script(
-            'return document.documentElement.dataset.ready === "true"'), 'the page started')
-        self.page.script(LISTEN)
+        self.page.started().script(LISTEN)
 
     def finish(self, opener):
         driver = self.page.driver
@@ -135,7 +132,7 @@ class Behaviour(unittest.TestCase):
         elif verb == 'click':
             box = p.element(argument)
             webdriver.ActionChains(p.driver).move_to_element_with_offset(
-                box, box.rect['width'] // 2 - INSIDE_THE_BORDER, 0).click().perform()
+                box, box.rect['width'] // 2 - browser_test.INSIDE_THE_BORDER, 0).click().perform()
         elif verb == 'choose':
             Select(p.element(argument[0])).select_by_index(argument[1])
         else:

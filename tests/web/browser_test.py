@@ -32,6 +32,8 @@ CHROMIUM_FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic
 # its condition holds.
 WAIT_SECONDS = 60
 WINDOW_SIZE = (800, 600)
+# A pointer lands this far inside a box's edge, past its border.
+INSIDE_THE_BORDER = 3
 
 
 class Browser:
@@ -61,17 +63,22 @@ class Browser:
             'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
 
     def open(self):
-        """The page afresh, once its script has started the calculator; a
-        core that could not start fails the test at once, with its reason."""
-        if self.load() != 'true':
+        """The page afresh, once its script has started the calculator."""
+        self.driver.get('file://' + PAGE)
+        return self.started()
+
+    def started(self):
+        """The page of the current window once its script has started the
+        calculator; a core that could not start fails the test at once, with
+        its reason."""
+        if self.ready() != 'true':
             raise AssertionError('the page did not start: %s' % self.script(
                 'return document.documentElement.dataset.failure'))
         return self
 
-    def load(self):
-        """The page afresh, until its script says whether the core started:
-        "true" or "failed"."""
-        self.driver.get('file://' + PAGE)
+    def ready(self):
+        """Once the page's script says whether the core started: "true" or
+        "failed"."""
         return self.wait_for(lambda d: d.execute_script(
             'return document.documentElement.dataset.ready || false'))
 
@@ -157,6 +164,9 @@ class Loaded(PageTest):
         for box in ('txtC', 'txtFreq'):
             for name, value in BOX_ATTRIBUTES.items():
                 self.assertEqual(p.element(box).get_attribute(name), value, box)
+        # Started, it says nothing of needing scripts, and every control works.
+        self.assertFalse(p.element('needs').is_displayed())
+        self.assertEqual(p.script('return document.querySelectorAll(":disabled").length'), 0)
 
 
 class Keyboard(PageTest):
@@ -165,9 +175,8 @@ class Keyboard(PageTest):
         p.type(Keys.ESCAPE + '5')
         self.assertEqual((len(p.driver.window_handles), p.value('txtC')), (1, '5'))
 
-    def test_ctrl_r_speaks_instead_of_reloading_wherever_the_focus_is(self):
-        """The browser's reload is prevented; the headless browser would not
-        reload anyway."""
+    def test_ctrl_r_does_not_reload_wherever_the_focus_is(self):
+        # Its default prevented: a headless browser's Ctrl+R never reloads.
         p = self.page
         p.script('addEventListener("keydown", (e) => { window.prevented = e.defaultPrevented; })')
         for name in ('txtC', 'cboC', 'txtR'):
@@ -236,9 +245,9 @@ LEAST_PHONE_TEXT = 16
 LEAST_TARGET = 44
 # A box holding only its "0" is selected when a tap (or a click) gives it the
 # focus, so that the first digit replaces the "0" wherever the finger landed;
-# in a box holding a number the caret goes where it is put. The frequency
-# box holds BEFORE, the focus elsewhere; the finger lands from the box's
-# left edge (0) to its right (1), then a digit is typed.
+# in a box holding a number the caret goes where it is put. Tab has gone
+# through the frequency box, leaving BEFORE in it (and selected); the finger
+# lands from the box's left edge (0) to its right (1), then a digit is typed.
 TAPS = [
     ('TapAtTheLeftEdge', 'tap', 0.0, '', '5', '5'),
     ('TapInTheMiddle', 'tap', 0.5, '', '5', '5'),
@@ -246,7 +255,6 @@ TAPS = [
     ('ClickAtTheLeftEdge', 'click', 0.0, '', '5', '5'),
     ('TapAfterANumber', 'tap', 1.0, '47', '1', '471'),
 ]
-INSIDE_THE_BORDER = 3
 
 
 class Phone(PageTest):
@@ -391,13 +399,9 @@ class WithoutTheCore(unittest.TestCase):
         p = self.browser
         p.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
                                  {'source': 'delete window.WebAssembly;'})
-        self.assertEqual(p.load(), 'failed')
+        p.driver.get('file://' + PAGE)
+        self.assertEqual(p.ready(), 'failed')
         self.check_window_without_core()
-
-    def test_started_page_says_nothing_of_it(self):
-        p = self.browser.open()
-        self.assertFalse(p.element('needs').is_displayed())
-        self.assertFalse(p.script('return document.getElementById("txtC").disabled'))
 
 
 # The window's own colours in the ordinary schemes, light or dark: each
