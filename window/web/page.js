@@ -101,15 +101,16 @@ function insertIntoBox(element, text) {
 }
 
 // A box that a tap or a click gives the focus, holding only its "0", has it
-// selected, as Tab and start-up leave it: the first digit replaces it.
+// selected, as Tab and start-up leave it: the first digit replaces it. The
+// page focuses and selects it itself: the browser's own press would put the
+// caret where the pointer is, even after the click (a release over the
+// selection the box had when it last lost the focus collapses it).
 function watchPointerFocus(element) {
-  let focusedByPointer = false;
-  element.addEventListener('pointerdown', () => {
-    focusedByPointer = document.activeElement !== element;
-  });
-  element.addEventListener('click', () => {
-    if (focusedByPointer && core.selectsOnPointerFocus(element.id)) element.select();
-    focusedByPointer = false;
+  element.addEventListener('mousedown', (event) => {
+    if (document.activeElement === element || !core.selectsOnPointerFocus(element.id)) return;
+    event.preventDefault();
+    element.focus();
+    element.select();
   });
 }
 
