@@ -17,4 +17,4 @@ ExternalProject_Add(velmorida_tools
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON  # its own build knows when a tool is out of date
   BUILD_BYPRODUCTS ${VELMORIDA_TOOLS}/icon_export ${VELMORIDA_TOOLS}/page_tool
-                   ${VELMORIDA_TOOLS}/web_app_files)
+                   ${VELMORIDA_TOOLS}/web_manifest)

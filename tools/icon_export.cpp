@@ -1,19 +1,32 @@
-// Build tool: turns the 32 x 32 XPM icon into the files a desktop wants: PNGs
-// of the same pixels scaled up by whole factors, a scalable SVG with one
-// rectangle per run of equal pixels, and a multi-size Windows .ico.
+// Build tool: turns the 32 x 32 XPM icon into every icon the program is
+// shown with, through Qt's QImage: for the desktop, PNGs of the same pixels
+// scaled up by whole factors, a scalable SVG with one rectangle per run of
+// equal pixels and a multi-size Windows .ico; for the web app, the PNGs of
+// its table (tools/web_icons.h), opaque ones on the window's background.
 //
-//   icon_export ICON.xpm OUTPUT_DIR BASENAME PNG_SIZE...
+//   icon_export ICON.xpm OUTPUT_DIR BASENAME PNG_SIZE...   the desktop's and Windows'
+//   icon_export --web ICON.xpm OUTPUT_DIR                  the web app's
 #include <QBuffer>
 #include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QTextStream>
 #include <QtEndian>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "tools/web_icons.h"
 
 namespace {
+
+namespace layout = velmorida::layout;
+namespace web = velmorida::web;
 
 constexpr int kDesignSize = 32;
 // Windows picks among these; 16 and 48 are resampled smoothly.
@@ -96,14 +109,93 @@ bool WriteIco(const QImage& design, const QString& path) {
   return file.open(QIODevice::WriteOnly) && file.write(ico) == ico.size();
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-  constexpr int kFirstSize = 4;
-  if (argc <= kFirstSize) {
-    std::fprintf(stderr, "usage: %s ICON.xpm OUTPUT_DIR BASENAME PNG_SIZE...\n", argv[0]);
-    return 2;
+// The largest whole scale at which the design fills the icon's square, or at
+// which its opaque pixels stay inside a maskable icon's safe circle.
+int WebScale(const QImage& design, const web::WebIcon& icon) {
+  const int square = icon.size / std::max(design.width(), design.height());
+  if (icon.fit == web::Fit::Square) return square;
+  // How far the farthest corner of an opaque pixel lies from the centre.
+  double reach = 0;
+  for (int y = 0; y < design.height(); ++y) {
+    for (int x = 0; x < design.width(); ++x) {
+      if (qAlpha(design.pixel(x, y)) == 0) continue;
+      for (int cornerY : {y, y + 1}) {
+        for (int cornerX : {x, x + 1}) {
+          reach = std::max(
+              reach, std::hypot(cornerX - design.width() / 2.0, cornerY - design.height() / 2.0));
+        }
+      }
+    }
   }
+  if (reach == 0) return square;
+  return std::min(square, static_cast<int>(std::floor(web::kSafeRadiusShare * icon.size / reach)));
+}
+
+// The design centred at its scale, on the window's colour or transparent.
+QImage DrawWebIcon(const QImage& design, const web::WebIcon& icon, const QColor& window) {
+  const int scale = WebScale(design, icon);
+  const QImage scaled =
+      design.scaled(design.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  QImage image(icon.size, icon.size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(icon.backdrop == web::Backdrop::Window ? window : QColor(Qt::transparent));
+  QPainter painter(&image);
+  painter.drawImage((icon.size - scaled.width()) / 2, (icon.size - scaled.height()) / 2, scaled);
+  painter.end();
+  return image;
+}
+
+bool WriteWebIcons(const QImage& design, const QString& dir) {
+  const std::optional<layout::Rgb> background = web::WindowBackground();
+  if (!background) {
+    std::fprintf(stderr, "the window's background is the desktop's, not a colour of its own\n");
+    return false;
+  }
+  const QColor window(background->red, background->green, background->blue);
+  for (const web::WebIcon& icon : web::kWebIcons) {
+    const QString path =
+        dir + QLatin1Char('/') + QString::fromUtf8(icon.file.data(), icon.file.size());
+    if (!DrawWebIcon(design, icon, window).save(path, "PNG")) return false;
+  }
+  return true;
+}
+
+// The design, or a null image when the file is not a 32 x 32 image.
+QImage ReadDesign(const char* path) {
+  const QImage design = QImage(QString::fromLocal8Bit(path)).convertToFormat(QImage::Format_ARGB32);
+  if (design.size() != QSize(kDesignSize, kDesignSize)) {
+    std::fprintf(stderr, "%s is not a %d x %d image\n", path, kDesignSize, kDesignSize);
+    return {};
+  }
+  return design;
+}
+
+int Usage(const char* program) {
+  std::fprintf(stderr,
+               "usage: %s ICON.xpm OUTPUT_DIR BASENAME PNG_SIZE...\n"
+               "       %s --web ICON.xpm OUTPUT_DIR\n",
+               program, program);
+  return 2;
+}
+
+// The web app's icons into OUTPUT_DIR.
+int ExportWeb(int argc, char* argv[]) {
+  constexpr int kWebArguments = 4;
+  if (argc != kWebArguments) return Usage(argv[0]);
+  const QImage design = ReadDesign(argv[2]);
+  if (design.isNull()) return 1;
+  const QString dir = QString::fromLocal8Bit(argv[3]);
+  QDir().mkpath(dir);
+  if (!WriteWebIcons(design, dir)) {
+    std::fprintf(stderr, "could not write the web app's icons into %s\n", argv[3]);
+    return 1;
+  }
+  return 0;
+}
+
+// The desktop's PNGs at the given sizes, the SVG and the .ico into OUTPUT_DIR.
+int ExportDesktop(int argc, char* argv[]) {
+  constexpr int kFirstSize = 4;
+  if (argc <= kFirstSize) return Usage(argv[0]);
   // Hicolor sizes; whole multiples of the design keep its pixels crisp.
   QList<int> pngSizes;
   for (int i = kFirstSize; i < argc; ++i) {
@@ -115,13 +207,8 @@ int main(int argc, char* argv[]) {
     }
     pngSizes.append(size);
   }
-  QCoreApplication application(argc, argv);  // no display needed
-  const QImage design =
-      QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_ARGB32);
-  if (design.size() != QSize(kDesignSize, kDesignSize)) {
-    std::fprintf(stderr, "%s is not a %d x %d image\n", argv[1], kDesignSize, kDesignSize);
-    return 1;
-  }
+  const QImage design = ReadDesign(argv[1]);
+  if (design.isNull()) return 1;
   const QString dir = QString::fromLocal8Bit(argv[2]);
   const QString base = QString::fromLocal8Bit(argv[3]);
   QDir().mkpath(dir);
@@ -133,4 +220,12 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication application(argc, argv);  // no display needed
+  if (argc > 1 && std::strcmp(argv[1], "--web") == 0) return ExportWeb(argc, argv);
+  return ExportDesktop(argc, argv);
 }
