@@ -25,8 +25,10 @@ RUN_PACKAGES := cmake g++ make pkg-config qt6-base-dev fonts-arkpandora
 # derived from its files, where wixl would take the clock's and a random one.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
                     libgtest-dev wixl python3 python3-gi gir1.2-libmsi-1.0
-# To build the browser page: emscripten, and acorn for its optimiser.
-WEB_PACKAGES := emscripten node-acorn
+# To build the browser page: emscripten, and acorn for its optimiser; the
+# build's own tools, which make the page, the site and its icons, are built
+# for this machine with its compiler and Qt.
+WEB_PACKAGES := emscripten node-acorn g++ qt6-base-dev
 # npm fetches axe-core for the page's accessibility test; a machine whose
 # Node is not Debian's has its own npm, which Debian's would conflict with.
 NPM_PACKAGE := $(if $(shell command -v npm 2>/dev/null),,npm)
