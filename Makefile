@@ -22,9 +22,10 @@ RUN_PACKAGES := cmake g++ make pkg-config qt6-base-dev fonts-arkpandora
 # To cross-build velmorida.exe: mingw-w64 with posix threads, and
 # GoogleTest's sources for its test suite; wixl for its MSI, and libmsi's
 # Python bindings, which give the MSI the commit's time and a package code
-# derived from its files, where wixl would take the clock's and a random one.
+# derived from its files, where wixl would take the clock's and a random one;
+# dpkg-dev, whose dpkg-parsechangelog gives that time outside a git checkout.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-                    libgtest-dev wixl python3 python3-gi gir1.2-libmsi-1.0
+                    libgtest-dev wixl python3 python3-gi gir1.2-libmsi-1.0 dpkg-dev
 # To build the browser page: emscripten, and acorn for its optimiser; the
 # build's own tools, which make the page, the site and its icons, are built
 # for this machine with its compiler and Qt.
