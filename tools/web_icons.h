@@ -1,6 +1,6 @@
 // The web app's icons, one table: each file with its size, what lies around
 // the design, how the design fits and the purpose the manifest gives it.
-// icon_export draws them and web_app_files lists them in the manifest; this
+// icon_export draws them and web_manifest lists them in the manifest; this
 // header draws nothing and writes no file.
 #pragma once
 
