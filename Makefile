@@ -12,53 +12,77 @@
 #                 and the same page as an installable app (build-web/site/)
 #   make bench    the four benchmarks (docs/performance.md)
 # Each first installs the Debian packages it is missing (as root), or prints
-# the apt-get line to run (as any other user); `make run` needs only the
-# first list.
+# the apt-get line to run (as any other user); `make run` needs the fewest.
 
-# To build and run the calculator: the compiler, CMake, Qt 6 Widgets, and
-# free fonts with Verdana's metrics (fontconfig maps "Verdana" to them) so the
-# labels size as they were drawn.
-RUN_PACKAGES := cmake g++ make pkg-config qt6-base-dev fonts-arkpandora
-# To cross-build velmorida.exe: mingw-w64 with posix threads, and
-# GoogleTest's sources for its test suite; wixl for its MSI, and libmsi's
-# Python bindings, which give the MSI the commit's time and a package code
-# derived from its files, where wixl would take the clock's and a random one.
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-                    libgtest-dev wixl python3 python3-gi gir1.2-libmsi-1.0
-# To build the browser page: emscripten, and acorn for its optimiser.
-WEB_PACKAGES := emscripten node-acorn
-# npm fetches axe-core for the page's accessibility test; a machine whose
-# Node is not Debian's has its own npm, which Debian's would conflict with.
-NPM_PACKAGE := $(if $(shell command -v npm 2>/dev/null),,npm)
-# What the tests need besides: GoogleTest, the sanitizers and libFuzzer,
-# Google Benchmark, X and Wayland servers, a window manager, the
-# accessibility bus and Orca, Wine with the X clipboard tool, the desktop
-# themes the window is measured under (GNOME's through Qt's GTK platform
-# theme, qt6ct's schemes) with ImageMagick and Python for the screenshots,
-# the Debian packaging tools and the checks of what is installed.
-TEST_PACKAGES := $(RUN_PACKAGES) $(WINDOWS_PACKAGES) build-essential \
-                 clang-14 libclang-rt-14-dev libbenchmark-dev \
-                 xvfb xdotool x11-utils openbox weston qt6-wayland \
-                 at-spi2-core python3-pyatspi dbus-daemon dbus-bin orca speech-dispatcher bsdutils \
-                 wine wine64 xclip msitools unzip \
-                 qt6-gtk-platformtheme qt6ct imagemagick python3 \
-                 desktop-file-utils appstream dpkg-dev file debhelper lintian devscripts man-db \
-                 groff-base \
-                 $(WEB_PACKAGES) chromium chromium-driver python3-selenium $(NPM_PACKAGE)
+# The packages each command needs come from debian/control, the one list:
+# its Build-Depends under the build profiles of each command (the list says
+# what each profile is for), with build-essential, which Debian's builds take
+# for granted (the compiler, make, dpkg-dev), and the package's Recommends,
+# the fonts with Verdana's metrics the labels are drawn for and Qt's Wayland
+# platform. debhelper, which builds the Debian package, only the tests need.
+
+# $(call control_packages,FIELD,PROFILES): the packages debian/control's
+# FIELD names for a build under PROFILES: each entry with no restriction, or
+# with a <...> whose every term holds (a profile that is among PROFILES, a
+# !profile that is not); versions and architectures dropped, and
+# debhelper-compat as debhelper, which provides it. Read with awk, as
+# dpkg-dev's own tools are not there before the first install.
+control_packages = $(shell awk -v field='$(1)' -v profiles='$(2)' '$(control_awk)' debian/control)
+define control_awk
+BEGIN { split(profiles, names, " "); for (i in names) active[names[i]] = 1 }
+/^#/ { next }
+/^[^ \t]/ { reading = index($$0, field ":") == 1; if (reading) sub(/^[^:]*:/, "") }
+reading { text = text " " $$0 }
+END {
+  count = split(text, entries, ",")
+  for (i = 1; i <= count; i++) {
+    name = entries[i]; sub(/^[ \t]+/, "", name); sub(/[ \t(<\[:].*$$/, "", name)
+    if (name == "debhelper-compat") name = "debhelper"
+    rest = entries[i]; needed = rest !~ /</
+    while (!needed && match(rest, /<[^>]*>/)) {
+      terms = split(substr(rest, RSTART + 1, RLENGTH - 2), term, " ")
+      rest = substr(rest, RSTART + RLENGTH); needed = 1
+      for (j = 1; j <= terms; j++)
+        if (term[j] ~ /^!/ ? (substr(term[j], 2) in active) : !(term[j] in active)) needed = 0
+    }
+    if (needed && name != "") print name
+  }
+}
+endef
+
+RECOMMENDED := $(call control_packages,Recommends,)
+without_debhelper = $(filter-out debhelper,$(1))
+# To build and run the calculator, without its tests.
+RUN_PACKAGES := build-essential $(RECOMMENDED) \
+  $(call without_debhelper,$(call control_packages,Build-Depends,nocheck))
+# To cross-build velmorida.exe with its tests, and its MSI.
+WINDOWS_PACKAGES := build-essential \
+  $(call without_debhelper,$(call control_packages,Build-Depends,nocheck pkg.velmorida.windows))
+# To build the browser page and its site.
+WEB_PACKAGES := build-essential \
+  $(call without_debhelper,$(call control_packages,Build-Depends,nocheck pkg.velmorida.web))
+# npm fetches axe-core for the page's accessibility test, from Debian only
+# where the Node on the path has no npm of its own.
+NPM_PROFILE := $(if $(shell command -v npm 2>/dev/null),,pkg.velmorida.npm)
+# Everything, for every build and test.
+TEST_PACKAGES := build-essential $(RECOMMENDED) $(call control_packages,Build-Depends,\
+                   pkg.velmorida.windows pkg.velmorida.web pkg.velmorida.test $(NPM_PROFILE))
 
 BUILD_DIR := build
 WINDOWS_DIR := build-windows
 WEB_DIR := build-web
-# The accessibility engine the page is tested with, from npm.
-AXE_CORE := axe-core@4.10.2
+# The accessibility engine the page is tested with, from npm, and where it
+# is fetched to (the web build's tests look for it there).
+AXE_CORE := axe-core@4.14.1
+AXE_DIR := $(WEB_DIR)/axe
 # Tests whose tools are missing fail here instead of being skipped.
 export VELMORIDA_REQUIRE_ALL_TESTS := 1
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps-run deps-windows deps-web deps-test build run windows windows-package web test-web \
-        test check test-package \
+.PHONY: all deps-run deps-windows deps-web deps-test deps-axe build run windows windows-package web \
+        test-web test check test-package \
         test-repeat test-asan test-fuzz test-windows bench clean smoke-repeats sanitizer-builds \
-        asan-build fuzz-build asan-tests fuzz-tests
+        asan-build fuzz-build asan-tests fuzz-tests web-tests
 
 all: build
 
@@ -73,8 +97,8 @@ define install_missing
 	    echo "Installing:$$missing"; \
 	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	  else \
-	    echo "Missing Debian packages. Run:"; \
-	    echo "  sudo apt-get install -y$$missing"; \
+	    echo "Missing Debian packages. Run, as root or with sudo:"; \
+	    echo "  apt-get install -y$$missing"; \
 	    exit 1; \
 	  fi; \
 	fi
@@ -84,10 +108,10 @@ deps-run:
 	$(call install_missing,$(RUN_PACKAGES))
 
 deps-windows:
-	$(call install_missing,$(WINDOWS_PACKAGES) $(RUN_PACKAGES))
+	$(call install_missing,$(WINDOWS_PACKAGES))
 
 deps-web:
-	$(call install_missing,$(WEB_PACKAGES) cmake make)
+	$(call install_missing,$(WEB_PACKAGES))
 
 deps-test:
 	$(call install_missing,$(TEST_PACKAGES))
@@ -124,13 +148,14 @@ verify-release: windows-package web
 # The browser edition: the core tests under Node, the transcript compared
 # with the native build's, the page's size, the page in headless Chromium
 # and axe-core on it, and the installable site served over HTTP.
-test-web: deps-test
-	cmake --preset default -DBUILD_TESTING=ON
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target sweep
-	cmake --preset web
-	nice cmake --build --preset web -j $(JOBS)
-	npm install --prefix $(WEB_DIR)/axe --no-audit --no-fund --no-save $(AXE_CORE)
-	ctest --preset web -j $(JOBS) $(call junit,web)
+test-web: deps-axe
+	@$(MAKE) --no-print-directory web-tests
+
+# axe-core, fetched with the packages before any suite starts; where npm
+# cannot fetch it, the accessibility test fails with npm's reason and every
+# other test runs.
+deps-axe: deps-test
+	tests/web/fetch_axe.sh $(AXE_DIR) $(AXE_CORE)
 
 # Everything CI runs: the Release suite with the full input sweep and the
 # install check (which builds the Debian package), the browser edition in
@@ -147,7 +172,7 @@ junit = $(if $(VELMORIDA_TEST_LOGS),--output-junit $(abspath $(VELMORIDA_TEST_LO
 # Every suite runs to its end even when one fails, and a summary closes the
 # output: each suite, passed or failed, and each failing test's first lines
 # (tests/run_suites.sh; the logs stay in test-logs/).
-test: deps-test
+test: deps-test deps-axe
 	tests/run_suites.sh
 
 check: deps-test
@@ -172,6 +197,13 @@ test-asan: deps-test asan-build asan-tests
 test-fuzz: deps-test fuzz-build fuzz-tests
 
 # The steps of the targets above, without their prerequisites.
+web-tests:
+	cmake --preset default -DBUILD_TESTING=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target sweep
+	cmake --preset web
+	nice cmake --build --preset web -j $(JOBS)
+	ctest --preset web -j $(JOBS) $(call junit,web)
+
 SMOKE_REPEATS ?= 5
 # The smoke groups of both builds at once.
 smoke-repeats:
@@ -206,6 +238,12 @@ bench: deps-test
 	bench/startup.sh $(BUILD_DIR) 15
 	$(MAKE) --no-print-directory web
 	/usr/bin/python3 bench/web_bench.py $(WEB_DIR)/velmorida.html 15
+
+# The packages Build-Depends names under PROFILES, as the lists above read
+# them; the install check compares them with dpkg's reading.
+.PHONY: control-packages
+control-packages:
+	@echo $(call control_packages,Build-Depends,$(PROFILES))
 
 clean:
 	rm -rf $(BUILD_DIR) $(WINDOWS_DIR) $(WEB_DIR) build-asan build-fuzz

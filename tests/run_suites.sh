@@ -35,7 +35,9 @@ suite() {
 suite release check
 suite package test-package
 suite windows test-windows
-suite web test-web
+# axe-core was fetched before (make test's deps-axe): the web suite runs
+# its steps alone, and goes to npm no more.
+suite web web-tests
 # The sanitizer builds take the processor time that the repeated smoke
 # tests leave idle; their output goes to their log alone, so that a failure
 # of the smoke tests is not buried in it.

@@ -2,10 +2,11 @@
 # Installs the build into a temporary DESTDIR and checks what a desktop needs:
 # the files are there, the desktop entry and the AppStream metainfo validate,
 # every icon has the size its folder claims, and the manual page renders.
-# With --package it builds the Debian source and binary packages instead,
-# from a clean copy of the tree as a distribution would (compiling the
-# program again), and checks them with lintian and hardening-check. The
-# version, id and icon sizes are the build's.
+# With --package it checks the Debian packaging instead: that the Makefile
+# reads debian/control's package list as dpkg does, and the source and binary
+# packages built from a clean copy of the tree as a distribution would
+# (compiling the program again), checked with lintian and hardening-check.
+# The version, id and icon sizes are the build's.
 #   check_install.sh [--package] BUILD_DIR SOURCE_DIR VERSION APP_ID ICON_SIZE...
 set -euo pipefail
 package=""
@@ -20,8 +21,8 @@ app_id=$4
 shift 4
 icon_sizes=("$@")
 source "$source/tests/require_tools.sh"
-require_tools desktop-file-validate appstreamcli man groff \
-  dpkg-buildpackage dh lintian hardening-check
+require_tools desktop-file-validate appstreamcli man groff make identify \
+  dpkg-buildpackage dpkg-checkbuilddeps dh lintian hardening-check
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 failures=0
@@ -71,14 +72,9 @@ check_installed_tree() {
   warnings=$(groff -man -ww -z "$root/share/man/man1/velmorida.1" 2>&1)
   [ -z "$warnings" ] && pass "manual page renders without warnings" || fail "groff: $warnings"
 
-  # A PNG's width and height are big-endian at bytes 16 to 23.
-  png_size() {
-    od -An -tu1 -j16 -N8 "$1" |
-      awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
-  }
   for png in "$root"/share/icons/hicolor/*/apps/$app_id.png; do
     claimed=$(basename "$(dirname "$(dirname "$png")")")
-    actual=$(png_size "$png")
+    actual=$(identify -format "%wx%h" "$png")
     if [ "$actual" = "$claimed" ]; then pass "$claimed icon is $actual"; else fail "$claimed icon is $actual"; fi
   done
   grep -q 'viewBox="0 0 32 32"' "$root/share/icons/hicolor/scalable/apps/$app_id.svg" ||
@@ -86,6 +82,30 @@ check_installed_tree() {
 }
 
 check_package() {
+  # The Makefile installs what debian/control's Build-Depends names under each
+  # command's build profiles: it must read the list as dpkg does, which names
+  # every entry as unmet where nothing is installed (and build-essential,
+  # which the Makefile adds itself).
+  no_packages=$stage/no-packages
+  mkdir -p "$no_packages/updates"
+  touch "$no_packages/status"
+  for profiles in "" nocheck "nocheck pkg.velmorida.windows" "nocheck pkg.velmorida.web" \
+                  "pkg.velmorida.windows pkg.velmorida.web pkg.velmorida.test" \
+                  "pkg.velmorida.windows pkg.velmorida.web pkg.velmorida.test pkg.velmorida.npm"; do
+    makefile=$(make -s --no-print-directory -C "$source" control-packages PROFILES="$profiles" |
+               tr ' ' '\n' | sed '/^$/d' | sort)
+    unmet=$(cd "$source" &&
+            dpkg-checkbuilddeps --admindir="$no_packages" -P "${profiles// /,}" 2>&1 || true)
+    dpkg=$(sed -n 's/.*Unmet build dependencies: //p' <<<"$unmet" | sed 's/ ([^)]*)//g' |
+           tr ' ' '\n' | sed -e '/^build-essential:native$/d' -e 's/^debhelper-compat$/debhelper/' \
+                            -e '/^$/d' | sort)
+    if [ -n "$dpkg" ] && [ "$makefile" = "$dpkg" ]; then
+      pass "the Makefile reads Build-Depends as dpkg does under \"$profiles\""
+    else
+      fail "under \"$profiles\" the Makefile reads $(echo $makefile), dpkg $(echo $dpkg)"
+    fi
+  done
+
   # The Debian packages, source and binary, built as a distribution builds
   # them (the tests have run already: nocheck), from a copy of the tree
   # without build directories.

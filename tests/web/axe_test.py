@@ -4,7 +4,10 @@ violation of any of its rules, in English and in Romanian, in the light and
 the dark colour scheme, and with the browser's forced colours, on a desktop
 and on a phone.
 
-    axe_test.py PAGE.html AXE.min.js [unittest arguments]
+    axe_test.py PAGE.html AXE_FOLDER [unittest arguments]
+
+AXE_FOLDER is where tests/web/fetch_axe.sh put axe-core, or npm's reason
+why it could not.
 """
 import os
 import sys
@@ -13,7 +16,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import browser_test  # noqa: E402  (reads PAGE from argv[1])
 
-AXE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
+AXE_FOLDER = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
 SCHEMES = [
     ('light', [{'name': 'prefers-color-scheme', 'value': 'light'}]),
     ('dark', [{'name': 'prefers-color-scheme', 'value': 'dark'}]),
@@ -32,9 +35,24 @@ axe.run(document).then(
 '''
 
 
+def axe_script():
+    return os.path.join(AXE_FOLDER, 'node_modules', 'axe-core', 'axe.min.js')
+
+
+def why_no_axe():
+    """Why there is no axe-core to test with: npm's own words where it could
+    not fetch it."""
+    try:
+        with open(os.path.join(AXE_FOLDER, 'fetch-failed.txt'), encoding='utf-8') as failed:
+            return 'axe-core could not be fetched from npm:\n' + failed.read()
+    except FileNotFoundError:
+        return ('axe-core is not in %s: make test-web fetches it (tests/web/fetch_axe.sh)'
+                % AXE_FOLDER)
+
+
 class Accessibility(unittest.TestCase):
     def check_language(self, language):
-        with open(AXE, encoding='utf-8') as source:
+        with open(axe_script(), encoding='utf-8') as source:
             axe = source.read()
         browser = browser_test.Browser(language)
         try:
@@ -63,6 +81,8 @@ class Accessibility(unittest.TestCase):
 
 
 if __name__ == '__main__':
-    if AXE is None or not os.path.isfile(AXE):
-        sys.exit('usage: axe_test.py PAGE.html AXE.min.js')
+    if AXE_FOLDER is None:
+        sys.exit('usage: axe_test.py PAGE.html AXE_FOLDER')
+    if not os.path.isfile(axe_script()):
+        sys.exit('FAIL: ' + why_no_axe())
     unittest.main(verbosity=2)

@@ -107,19 +107,36 @@ image.decode().then(() => {
 '''
 
 
-def read_xpm(path):
-    """The program's icon: its width and its rows of (r, g, b) or None."""
-    with open(path, encoding='ascii') as source:
-        strings = re.findall(r'"([^"]*)"', source.read())
-    width, height, colours, chars = (int(n) for n in strings[0].split())
-    palette = {}
-    for line in strings[1:1 + colours]:
-        kind, value = line[chars:].split()
-        assert kind == 'c', line
-        palette[line[:chars]] = None if value == 'None' else rgb(value)
-    rows = strings[1 + colours:1 + colours + height]
-    return width, [[palette[row[i:i + chars]] for i in range(0, len(row), chars)]
-                   for row in rows]
+def read_design(path):
+    """The program's icon as ImageMagick reads it: its rows of (r, g, b), or
+    None where it is transparent."""
+    def magick(*arguments):
+        return subprocess.run(arguments, capture_output=True, check=True).stdout
+    width, height = (int(n) for n in magick('identify', '-format', '%w %h', path).split())
+    rgba = magick('convert', path, '-depth', '8', 'rgba:-')
+    assert len(rgba) == width * height * 4, (path, len(rgba))
+    pixels = [None if rgba[i + 3] == 0 else tuple(rgba[i:i + 3]) for i in range(0, len(rgba), 4)]
+    return [pixels[row * width:(row + 1) * width] for row in range(height)]
+
+
+def drawn_scale(size, pixel, design, around):
+    """The whole scale at which an icon of SIZE holds the design centred,
+    each of its pixels a square of whole pixels, AROUND (r, g, b, a) where
+    the design is transparent and all about it; None where it holds it at
+    no scale."""
+    for scale in range(size // len(design), 0, -1):
+        side = len(design) * scale
+        left = (size - side) // 2
+
+        def expected(x, y):
+            if left <= x < left + side and left <= y < left + side:
+                colour = design[(y - left) // scale][(x - left) // scale]
+                return around if colour is None else colour + (OPAQUE,)
+            return around
+
+        if all(pixel(x, y) == expected(x, y) for y in range(size) for x in range(size)):
+            return scale
+    return None
 
 
 def rgb(colour):
@@ -307,27 +324,24 @@ class Installing(unittest.TestCase):
         self.assertIn('maskable', {purpose for _, purpose in kinds})
         touch = self.browser.script(
             'return document.querySelector("link[rel=apple-touch-icon]").getAttribute("href")')
-        design_size, design = read_xpm(ICON)
+        design = read_design(ICON)
         backdrop = rgb(self.manifest['background_color']) + (OPAQUE,)
         checked = [(src, icon.get('purpose', 'any')) for src, icon in icons.items()]
         for src, purpose in checked + [(touch, 'touch')]:
             with self.subTest(src):
-                size, rgba, pixel = self.pixels(src)
+                size, _, pixel = self.pixels(src)
                 if src in icons:
                     self.assertEqual(icons[src]['sizes'], '%dx%d' % (size, size))
                 if purpose == 'any':
-                    # The design, each of its pixels a square of whole pixels.
-                    scale = size // design_size
-                    self.assertEqual(
-                        [[pixel(x * scale + scale // 2, y * scale + scale // 2)
-                          for x in range(design_size)] for y in range(design_size)],
-                        [[(0, 0, 0, 0) if c is None else c + (OPAQUE,) for c in row]
-                         for row in design])
+                    # The design filling the icon, transparent around it.
+                    self.assertEqual(drawn_scale(size, pixel, design, (0, 0, 0, 0)),
+                                     size // len(design))
                     continue
                 # A launcher may cut it to any shape and iOS draws
-                # transparency black: opaque to its edges, and a maskable
-                # one has nothing but its backdrop outside the safe circle.
-                self.assertEqual(set(rgba[3::4]), {OPAQUE})
+                # transparency black: the design on the window's colour to
+                # its edges, and a maskable one has nothing but that
+                # backdrop outside the safe circle.
+                self.assertIsNotNone(drawn_scale(size, pixel, design, backdrop))
                 if purpose == 'maskable':
                     centre, radius = size / 2, SAFE_RADIUS_SHARE * size
                     cut = {(x, y) for y in range(size) for x in range(size)

@@ -4,10 +4,11 @@
 # are in the file it names in .gnu_debuglink, beside it, with the checksum it
 # records), built with the stack protector, ASLR with high entropy and DEP,
 # asking for Windows 6.0 or later in its header, with its icon, its version
-# resource and a manifest naming Windows 10 and 11 and asking for per-monitor
-# dpi awareness and Common Controls 6. Built the same wherever and whenever:
-# the program's and the symbol file's headers carry the chosen time, not the
-# clock's, and neither holds the path of the source or the build folder.
+# resource and a manifest of the same version and description naming Windows
+# 10 and 11 and asking for per-monitor dpi awareness and Common Controls 6.
+# Built the same wherever and whenever: the program's and the symbol file's
+# headers carry the chosen time, not the clock's, and neither holds the path
+# of the source or the build folder.
 #   check_exe.sh velmorida.exe VERSION SOURCE_DATE_EPOCH SOURCE_DIR BUILD_DIR
 set -euo pipefail
 exe=$1
@@ -126,6 +127,16 @@ for line in "FILEVERSION $numbers" "PRODUCTVERSION $numbers" "\"FileVersion\", \
             "\"ProductVersion\", \"$version\"" 'RT_GROUP_ICON' 'RT_MANIFEST'; do
   grep -qF "$line" <<<"$resources" || fail "no $line in the resources"
 done
+# The description, defined once for the build: the same in the version
+# resource and in the manifest, whose version is the program's.
+description=$(sed -n 's/^ *VALUE "FileDescription", "\(.*\)"$/\1/p' <<<"$resources")
+[ -n "$description" ] || fail "no FileDescription in the resources"
+manifest=$(grep -ao '<assembly .*</assembly>' <(tr '\r\n' '  ' <"$exe") || true)
+[ -n "$manifest" ] || fail "no manifest text in the program"
+grep -qF "<description>$description</description>" <<<"$manifest" ||
+  fail "the manifest's description is not \"$description\""
+grep -qE "name=\"QZ9XK\.Velmorida\" +version=\"$major\.$((10#$minor))\.0\.0\"" <<<"$manifest" ||
+  fail "the manifest's assembly is not of version $major.$((10#$minor)).0.0"
 # The manifest's settings; the supportedOS id is that of Windows 10 and 11.
 for setting in PerMonitorV2 Microsoft.Windows.Common-Controls \
                'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"'; do
@@ -136,4 +147,4 @@ done
 echo "PASS: $size bytes, stamped $epoch; imports ${imports//$'\n'/ };" \
   "symbols in $(basename "$symbols");" \
   "$protected_functions protected functions; ${dll_characteristics//$'\n'/ };" \
-  "subsystem $subsystem_version; version $version"
+  "subsystem $subsystem_version; version $version; \"$description\""

@@ -1,5 +1,5 @@
-// Build tool, run under Node: writes the page, one HTML file, from the shell,
-// the page's compiled script and the core's WebAssembly.
+// Build tool: writes the page, one HTML file, from the shell, the page's
+// compiled script and the core's WebAssembly.
 //
 //   page_tool SHELL.html SCRIPT.js CORE.wasm PAGE.html
 #include <cstdio>
