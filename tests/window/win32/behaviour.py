@@ -33,11 +33,15 @@ def xdotool(*words):
 
 class Reader:
     """One reader.exe answers every request: a Wine process takes longer to
-    start than most requests."""
+    start than most requests. Each Wine process, as it starts, writes its
+    locale's separator where the window reads its own (the prefix's
+    registry), so the reader's start, and that of the desktop process its
+    first look at the windows starts, is over before a window starts."""
 
     def __init__(self, exe):
         self.process = subprocess.Popen([WINE, exe, "serve"], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, encoding="utf-8")
+        self.ask("wait", "window=gone")
 
     def ask(self, *words):
         """The answer's lines; a request that fails raises them."""
