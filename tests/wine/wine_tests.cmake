@@ -23,15 +23,22 @@ target_compile_definitions(reader PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT
 target_link_options(reader PRIVATE -municode)
 
 # A uiautomationcore.dll that writes down what the window would have spoken;
-# the window test puts it in its prefix's system32 for one start only.
+# on_wine.sh puts it in the prefix's system32, for the starts that pick it.
 add_library(uiautomationcore SHARED window/win32/uiautomationcore.cpp)
 target_link_libraries(uiautomationcore PRIVATE oleaut32)
 target_link_options(uiautomationcore PRIVATE -static-libgcc -static-libstdc++)
 set_target_properties(uiautomationcore PROPERTIES PREFIX "")
 
-wine_test(win32_window ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.sh
-          $<TARGET_FILE:velmorida> $<TARGET_FILE:reader> $<TARGET_FILE:uiautomationcore>)
-set_tests_properties(win32_window PROPERTIES LABELS smoke TIMEOUT 300)
+# The real window on an X server of its own, with the stand-in speaking:
+# every scenario of the behaviour table, and what is Win32's own.
+set(on_wine ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/on_wine.sh $<TARGET_FILE:uiautomationcore>)
+wine_test(win32_behaviour ${on_wine} /usr/bin/python3
+          ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/behaviour.py
+          ${CMAKE_CURRENT_SOURCE_DIR}/window/behaviour.json $<TARGET_FILE:velmorida>
+          $<TARGET_FILE:reader>)
+wine_test(win32_window ${on_wine} ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.sh
+          $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
+set_tests_properties(win32_behaviour win32_window PROPERTIES LABELS smoke TIMEOUT 300)
 
 # Each text's contrast, measured from screenshots, under Wine's default
 # colours and a dark system colour scheme.

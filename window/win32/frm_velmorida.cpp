@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 #include "resources/resource_ids.h"
@@ -573,14 +574,29 @@ void frmVelmorida::Say(const std::string& text) const {
 }
 
 // The input boxes' own messages: every way of pasting goes through WM_PASTE,
-// which inserts the clipboard's text without its edge line breaks.
+// which inserts the clipboard's text without its edge line breaks. A click
+// or a tap (which Windows hands on as the left button) that gives a box the
+// focus selects its text where the calculator says so, once the box has
+// placed its caret, as the button is let go.
 LRESULT CALLBACK frmVelmorida::InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR subclass, DWORD_PTR data) {
-  const auto* self = reinterpret_cast<const frmVelmorida*>(data);
+  auto* self = reinterpret_cast<frmVelmorida*>(data);
   switch (message) {
     case WM_PASTE:
       self->PasteInto(box);
       return 0;
+    case WM_LBUTTONDOWN:
+      self->focusedByPointer_ = GetFocus() != box;
+      break;
+    case WM_LBUTTONUP: {
+      const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+      const std::optional<ControlId> id = self->ControlAt(box);
+      if (std::exchange(self->focusedByPointer_, false) && id &&
+          self->calculator_.SelectsOnPointerFocus(*id)) {
+        PlaceCaret(box, Caret::SelectAll);
+      }
+      return result;
+    }
     case WM_KEYDOWN:
       // Shift+Insert pastes too; Wine's EDIT does it without a WM_PASTE.
       if (wParam == VK_INSERT && KeyIsDown(VK_SHIFT) && !KeyIsDown(VK_CONTROL)) {

@@ -75,6 +75,8 @@ class frmVelmorida : public BaseWindow<frmVelmorida> {
   // Set while the window writes its own texts: the EN_CHANGE those writes
   // raise are not the user's edits.
   bool rendering_ = false;
+  // Set while the left button that gave an input box the focus is held.
+  bool focusedByPointer_ = false;
   int dpi_ = layout::kDesignDpi;
   HFONT font_ = nullptr;
   HFONT signatureFont_ = nullptr;

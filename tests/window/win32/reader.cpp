@@ -4,12 +4,12 @@
 // accessible names, through oleacc). It changes nothing in the window
 // but its dpi, when asked to.
 //
-//   reader dump                 every reading, one key=value a line
 //   reader wait KEY=VALUE...    waits (up to 15 s) until every reading holds;
 //                               else prints what differs and everything the
 //                               window holds, exit 1
 //   reader point NAME [ITEM]    the screen point at the middle of a control,
-//                               or of item ITEM of its open list: "x y"
+//                               just inside its right end (ITEM "end"), or
+//                               at item ITEM of its open list: "x y"
 //   reader changes              the clipboard's count of changes
 //   reader clipboard TEXT COUNT waits until the clipboard, changed since it
 //                               counted COUNT, holds TEXT (\r, \n and \\ as
@@ -163,6 +163,16 @@ void Print(const Readings& readings) {
   for (const auto& [key, value] : readings) std::printf("%s=%s\n", key.c_str(), value.c_str());
 }
 
+// Returns once the window's thread is between messages: a message from
+// another thread waits until the one in hand is handled, with all it says.
+int FinishedHandling() {
+  DWORD_PTR ignored = 0;
+  if (HWND window = FindCalculator()) {
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeout, &ignored);
+  }
+  return 0;
+}
+
 int Wait(const std::vector<std::string>& conditions) {
   bool withNames = false;
   for (const std::string& condition : conditions) {
@@ -183,7 +193,7 @@ int Wait(const std::vector<std::string>& conditions) {
       const auto found = readings.find(key);
       if (found == readings.end() || found->second != wanted) unmet.push_back(condition);
     }
-    if (unmet.empty()) return 0;
+    if (unmet.empty()) return FinishedHandling();
     Sleep(kPollMilliseconds);
   }
   for (const std::string& condition : unmet) {
@@ -301,15 +311,21 @@ HWND OpenList() {
   return found;
 }
 
-int Point(const std::string& name, int item) {
+// The screen point at the middle of a control; just inside its right end
+// ("end"), where a click puts a box's caret after its text; or at the middle
+// of an item of its open list.
+int Point(const std::string& name, const std::string& where) {
   const Control* control = velmorida::layout::RowNamed(name);
   HWND window = FindCalculator();
   if (control == nullptr || window == nullptr) return 1;
   HWND child = GetDlgItem(window, static_cast<int>(control->id));
   RECT r{};
   GetWindowRect(child, &r);
-  POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  if (item >= 0) {
+  POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  constexpr int kInsideTheBorder = 4;
+  if (where == "end") {
+    at.x = r.right - kInsideTheBorder;
+  } else if (!where.empty()) {
     HWND list = nullptr;
     for (const Deadline deadline; list == nullptr && !deadline.Passed();) {
       list = OpenList();
@@ -319,18 +335,14 @@ int Point(const std::string& name, int item) {
     const auto itemHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
     RECT client{};
     GetClientRect(list, &client);
-    middle = {client.right / 2, itemHeight * item + itemHeight / 2};
-    ClientToScreen(list, &middle);
+    at = {client.right / 2, itemHeight * std::stoi(where) + itemHeight / 2};
+    ClientToScreen(list, &at);
   }
-  std::printf("%ld %ld\n", middle.x, middle.y);
+  std::printf("%ld %ld\n", at.x, at.y);
   return 0;
 }
 
 int Answer(const std::vector<std::string>& args) {
-  if (!args.empty() && args[0] == "dump") {
-    Print(Read(true));
-    return 0;
-  }
   if (!args.empty() && args[0] == "wait") return Wait({args.begin() + 1, args.end()});
   if (args.size() == 1 && args[0] == "changes") {
     std::printf("%lu\n", GetClipboardSequenceNumber());
@@ -340,11 +352,9 @@ int Answer(const std::vector<std::string>& args) {
     return WaitForClipboard(args[1], std::stoul(args[2]));
   }
   if (args.size() == 2 && args[0] == "dpi") return ChangeDpi(std::stoi(args[1]));
-  if (args.size() >= 2 && args[0] == "point") {
-    return Point(args[1], args.size() > 2 ? std::stoi(args[2]) : -1);
-  }
+  if (args.size() >= 2 && args[0] == "point") return Point(args[1], args.size() > 2 ? args[2] : "");
   std::fprintf(stderr,
-               "usage: reader dump | wait KEY=VALUE... | point NAME [ITEM] | clipboard TEXT | dpi "
+               "usage: reader wait KEY=VALUE... | point NAME [ITEM] | clipboard TEXT | dpi "
                "DPI | serve\n");
   return 2;
 }
