@@ -71,13 +71,6 @@ TEST(Recalculate, ReadOutAndUnitUnderEitherSeparator) {
   }
 }
 
-TEST(Recalculate, CommaLocaleReadsAndWritesComma) {
-  FormState state;
-  SetInputs(state, "0,47", "uF", "1", "kHz");
-  Recalculate(state, kComma);
-  EXPECT_EQ(state.txtR, "338,7993");
-}
-
 struct ScaleRow {
   const char* name;
   const char* readOut;
@@ -122,20 +115,6 @@ const ReactanceRow kOverflow[] = {
 
 TEST(Recalculate, ReactanceBeyondTheDoubleRange) {
   for (const auto& row : kOverflow) ExpectReadOut(row, kDot);
-}
-
-TEST(Recalculate, HiddenReadOutReturnsAtTheNextComputableInput) {
-  FormState state;
-  SetInputs(state, "1e-300", "pF", "1e-300", "Hz");
-  Recalculate(state, kDot);
-  ASSERT_FALSE(state.txtRVisible);
-  state.SetText(InputBox::Frequency, "1");
-  state.SetText(InputBox::Capacitance, "100");
-  state.cboC = "nF";
-  state.cboFreq = "kHz";
-  Recalculate(state, kDot);
-  EXPECT_TRUE(state.txtRVisible && state.lblUMVisible && state.lblEtichete0Visible);
-  EXPECT_EQ(state.txtR, "1.592");
 }
 
 }  // namespace

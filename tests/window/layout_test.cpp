@@ -53,16 +53,6 @@ TEST(Layout, FontHeightAtEachDpi) {
   }
 }
 
-// Tab visits the boxes and lists in reading order, then the read-out.
-TEST(Layout, TabOrderFromTheTabIndexes) {
-  const ControlId expected[] = {ControlId::txtC, ControlId::cboC, ControlId::txtFreq,
-                                ControlId::cboFreq, ControlId::txtR};
-  ASSERT_EQ(kTabOrder.size(), std::size(expected));
-  for (std::size_t i = 0; i < kTabOrder.size(); ++i) {
-    EXPECT_EQ(kTabOrder[i], expected[i]) << RowOf(expected[i]).name;
-  }
-}
-
 // Windows tabs through the controls in z-order, the order they are made in:
 // the tab order must be the order of the focusable controls there.
 TEST(Layout, TabOrderIsTheZOrderOfTheFocusableControls) {
@@ -76,31 +66,9 @@ TEST(Layout, TabOrderIsTheZOrderOfTheFocusableControls) {
   EXPECT_EQ(next, kTabOrder.size());
 }
 
-struct NameRow {
-  ControlId control;
-  std::string_view name;
-};
-
-// What a screen reader calls each control: a box and the read-out by their
-// caption, a list by its quantity's caption and "unitate", a label nothing.
-const NameRow kNames[] = {
-    {ControlId::txtC, "Capacitatea condensatorului"},
-    {ControlId::cboC, "Capacitatea condensatorului, unitate"},
-    {ControlId::txtFreq, "Frecventa de lucru"},
-    {ControlId::cboFreq, "Frecventa de lucru, unitate"},
-    {ControlId::txtR, "Velmorida condensatorului"},
-    {ControlId::lblUM, ""},
-    {ControlId::lblEtichete1, ""},
-};
-
-TEST(Layout, WhatAScreenReaderCallsEachControl) {
-  for (const NameRow& row : kNames) {
-    EXPECT_EQ(AccessibleNameOf(row.control), row.name) << RowOf(row.control).name;
-  }
-}
-
-// A screen reader on Windows names a box from the label just before it in
-// z-order: that must be the caption that names it.
+// Each box and the read-out come just after the caption that names them: the
+// page's document order, in which its phone's column stands and a screen
+// reader reads it line by line.
 TEST(Layout, EachBoxFollowsItsCaptionInZOrder) {
   const Control* previous = nullptr;
   for (const Control& control : kControls) {
