@@ -163,6 +163,20 @@ function pageFailed(why) {
   document.getElementById('needs').hidden = false;
 }
 
+// A control the window held disabled until the core started. Chromium keeps
+// in its accessibility tree the options of a list as they were while the
+// list was disabled, none of them selected, and a screen reader would name
+// the list without its unit: the options put back into the list are taken
+// afresh, and the list keeps its choice.
+function enable(control) {
+  control.disabled = false;
+  if (control instanceof HTMLSelectElement) {
+    const chosen = control.selectedIndex;
+    control.replaceChildren(...control.options);
+    control.selectedIndex = chosen;
+  }
+}
+
 function startPage() {
   core = bindCore();
   live = document.getElementById('announcement');
@@ -172,7 +186,7 @@ function startPage() {
   frame.querySelectorAll('select').forEach(watchList);
   document.addEventListener('keydown', onKey);
   render(started.view);
-  frame.querySelectorAll('input, select').forEach((element) => { element.disabled = false; });
+  frame.querySelectorAll('input, select').forEach(enable);
   const first = document.getElementById(started.focus);
   first.focus();
   placeCaret(first, started.caret);
