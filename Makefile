@@ -237,7 +237,7 @@ bench: deps-test
 	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/bench/keystroke_bench
 	bench/startup.sh $(BUILD_DIR) 15
 	$(MAKE) --no-print-directory web
-	/usr/bin/python3 bench/web_bench.py $(WEB_DIR)/velmorida.html 15
+	/usr/bin/python3 bench/web_bench.py $(WEB_DIR)/velmorida.html
 
 # The packages Build-Depends names under PROFILES, as the lists above read
 # them; the install check compares them with dpkg's reading.
