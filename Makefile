@@ -147,7 +147,8 @@ verify-release: windows-package web
 
 # The browser edition: the core tests under Node, the transcript compared
 # with the native build's, the page's size, the page in headless Chromium
-# and axe-core on it, and the installable site served over HTTP.
+# and axe-core on it, Orca reading it in Chromium on Xvfb, and the installable
+# site served over HTTP.
 test-web: deps-axe
 	@$(MAKE) --no-print-directory web-tests
 
