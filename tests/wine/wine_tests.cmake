@@ -60,14 +60,13 @@ add_test(NAME source_date_epoch
 
 # The MSI and the zip (the target windows-package, which needs wixl).
 if(TARGET windows-package)
-  wine_test(windows_packages ${CMAKE_CURRENT_SOURCE_DIR}/wine/packages.sh
-            ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.msi
-            ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip $<TARGET_FILE:reader>
-            ${PROJECT_VERSION} ${PROJECT_BINARY_DIR}/resources/windows-package)
+  set(package ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64)
+  wine_test(windows_packages ${CMAKE_CURRENT_SOURCE_DIR}/wine/packages.sh ${package}.msi
+            $<TARGET_FILE:velmorida> ${PROJECT_VERSION}
+            ${PROJECT_BINARY_DIR}/resources/windows-package)
   set_tests_properties(windows_packages PROPERTIES LABELS smoke TIMEOUT 180)
   add_test(NAME windows_release_files
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/release/release_files.py
-                   ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip
-                   ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.msi
+                   ${package}.zip ${package}.msi $<TARGET_FILE:velmorida>
                    ${VELMORIDA_SOURCE_DATE_EPOCH})
 endif()
