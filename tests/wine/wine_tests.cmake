@@ -30,21 +30,19 @@ target_link_options(uiautomationcore PRIVATE -static-libgcc -static-libstdc++)
 set_target_properties(uiautomationcore PROPERTIES PREFIX "")
 
 # The real window on an X server of its own, with the stand-in speaking:
-# every scenario of the behaviour table, and what is Win32's own.
+# every scenario of the behaviour table.
 set(on_wine ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/on_wine.sh $<TARGET_FILE:uiautomationcore>)
 wine_test(win32_behaviour ${on_wine} /usr/bin/python3
           ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/behaviour.py
           ${CMAKE_CURRENT_SOURCE_DIR}/window/behaviour.json $<TARGET_FILE:velmorida>
           $<TARGET_FILE:reader>)
-wine_test(win32_window ${on_wine} ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.sh
-          $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
-set_tests_properties(win32_behaviour win32_window PROPERTIES LABELS smoke TIMEOUT 300)
-
-# Each text's contrast, measured from screenshots, under Wine's default
-# colours and a dark system colour scheme.
-wine_test(win32_themes ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/themes.sh
-          $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
-set_tests_properties(win32_themes PROPERTIES LABELS smoke TIMEOUT 180)
+# Win32's own: the places at any dpi and the paste keys, and each text's
+# contrast, measured from screenshots, under Wine's default colours and a
+# dark system colour scheme.
+set(window_py ${on_wine} /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.py)
+wine_test(win32_window ${window_py} places $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
+wine_test(win32_themes ${window_py} themes $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
+set_tests_properties(win32_behaviour win32_window win32_themes PROPERTIES LABELS smoke TIMEOUT 300)
 
 add_test(NAME windows_exe COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wine/check_exe.sh
                                   $<TARGET_FILE:velmorida> ${PROJECT_VERSION}
