@@ -20,7 +20,6 @@ wine_test(core_tests core_tests)
 add_executable(reader window/win32/reader.cpp ${PROJECT_SOURCE_DIR}/window/win32/utf16.cpp)
 target_link_libraries(reader PRIVATE velmorida_core oleacc ole32 oleaut32 uuid)
 target_compile_definitions(reader PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
-target_link_options(reader PRIVATE -municode)
 
 # A uiautomationcore.dll that writes down what the window would have spoken;
 # on_wine.sh puts it in the prefix's system32, for the starts that pick it.

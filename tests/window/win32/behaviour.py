@@ -45,7 +45,7 @@ class Reader:
     first look at the windows starts, is over before a window starts."""
 
     def __init__(self, exe):
-        self.process = subprocess.Popen([WINE, exe, "serve"], stdin=subprocess.PIPE,
+        self.process = subprocess.Popen([WINE, exe], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, encoding="utf-8")
         self.ask("wait", "window=gone")
 
@@ -127,8 +127,7 @@ class Window:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.copier.stdin.write(text.encode())
         self.copier.stdin.close()
-        escaped = text.replace("\\", "\\\\").replace("\r", "\\r").replace("\n", "\\n")
-        self.reader.ask("clipboard", escaped, changes)
+        self.reader.ask("clipboard", text.encode().hex(), changes)
         if before is not None:
             before.kill()
             before.wait()
