@@ -29,10 +29,8 @@ git -C "$clone" checkout -q --detach "$commit"
 
 # Another zone, locale and umask than this shell's.
 if [ "$(date +%z)" = "+1400" ]; then zone=VRF+12; else zone=VRF-14; fi
-case "$(locale 2>/dev/null | sed -n 's/^LC_CTYPE="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p')" in
-  C.UTF-8 | C.utf8) other_locale=C ;;
-  *) other_locale=C.UTF-8 ;;
-esac
+other_locale=C.UTF-8
+if locale 2>/dev/null | grep -qE '^LC_CTYPE="?C\.(UTF-8|utf8)"?$'; then other_locale=C; fi
 if [ "$(umask)" = "0077" ]; then other_umask=0022; else other_umask=0077; fi
 echo "Building $commit again in $clone (TZ=$zone LC_ALL=$other_locale umask $other_umask)"
 if ! (cd "$clone" && umask "$other_umask" &&
