@@ -35,9 +35,7 @@ wine_test(win32_behaviour ${on_wine} /usr/bin/python3
           ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/behaviour.py
           ${CMAKE_CURRENT_SOURCE_DIR}/window/behaviour.json $<TARGET_FILE:velmorida>
           $<TARGET_FILE:reader>)
-# Win32's own: the places at any dpi and the paste keys, and each text's
-# contrast, measured from screenshots, under Wine's default colours and a
-# dark system colour scheme.
+# Win32's own work, and each text's contrast under two colour schemes.
 set(window_py ${on_wine} /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.py)
 wine_test(win32_window ${window_py} places $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
 wine_test(win32_themes ${window_py} themes $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
