@@ -52,10 +52,7 @@ find_program(GIT git REQUIRED)
 function(git folder)
   execute_process(COMMAND ${GIT} -C ${folder} -c user.name=test -c user.email=test@invalid
                           -c init.defaultBranch=main ${ARGN}
-                  RESULT_VARIABLE failed OUTPUT_QUIET)
-  if(failed)
-    message(FATAL_ERROR "git ${ARGN} in ${folder} failed")
-  endif()
+                  OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
 set(commit_time 1700000001)

@@ -24,16 +24,13 @@ release_files=(build-windows/velmorida.exe build-windows/velmorida.exe.debug
 second=$(mktemp -d "${TMPDIR:-/tmp}/velmorida-verify.XXXXXX")
 clone=$second/velmorida
 git clone -q --no-checkout "$top" "$clone"
-git -C "$clone" fetch -q "$top" HEAD
-git -C "$clone" checkout -q --detach FETCH_HEAD
-[ "$(git -C "$clone" rev-parse HEAD)" = "$commit" ] || { echo "the clone is not at $commit" >&2; exit 1; }
+git -C "$clone" fetch -q "$top" "$commit"
+git -C "$clone" checkout -q --detach "$commit"
 
 # Another zone, locale and umask than this shell's.
 if [ "$(date +%z)" = "+1400" ]; then zone=VRF+12; else zone=VRF-14; fi
-case "$(locale 2>/dev/null | sed -n 's/^LC_CTYPE="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p')" in
-  C.UTF-8 | C.utf8) other_locale=C ;;
-  *) other_locale=C.UTF-8 ;;
-esac
+other_locale=C.UTF-8
+if locale 2>/dev/null | grep -qE '^LC_CTYPE="?C\.(UTF-8|utf8)"?$'; then other_locale=C; fi
 if [ "$(umask)" = "0077" ]; then other_umask=0022; else other_umask=0077; fi
 echo "Building $commit again in $clone (TZ=$zone LC_ALL=$other_locale umask $other_umask)"
 if ! (cd "$clone" && umask "$other_umask" &&
@@ -44,38 +41,21 @@ if ! (cd "$clone" && umask "$other_umask" &&
   exit 1
 fi
 
-# The site beside the page, where the build makes one, file by file.
-for site in build-web/site "$clone/build-web/site"; do
-  if [ -d "$site" ]; then
-    while IFS= read -r file; do
-      release_files+=("build-web/site/$file")
-    done < <(cd "$site" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
-  fi
-done
-mapfile -t release_files < <(printf '%s\n' "${release_files[@]}" | awk '!seen[$0]++')
-
-differences=0
-for file in "${release_files[@]}"; do
-  if [ ! -f "$file" ]; then
-    echo "MISSING  $file: not built here"
-    differences=$((differences + 1))
-  elif [ ! -f "$clone/$file" ]; then
-    echo "MISSING  $file: not built in the clone"
-    differences=$((differences + 1))
-  elif cmp -s "$file" "$clone/$file"; then
-    echo "SAME     $file"
-  else
-    bytes=$({ cmp -l "$file" "$clone/$file" 2>/dev/null || true; } | wc -l)
-    echo "DIFFERS  $file: $bytes bytes, sizes $(stat -c %s "$file" "$clone/$file" | tr '\n' ' ')"
-    differences=$((differences + 1))
-  fi
-done
+# The site beside the page, file by file, where either build made one.
+mapfile -t -O "${#release_files[@]}" release_files < <(
+  find build-web/site "$clone/build-web/site" -type f -printf 'build-web/site/%P\n' 2>/dev/null |
+    LC_ALL=C sort -u)
 
 echo
 echo "SHA-256 of the release files of $commit:"
-(cd "$top" && sha256sum "${release_files[@]}" 2>/dev/null) || true
-if [ "$differences" -gt 0 ]; then
-  echo "FAIL: $differences of ${#release_files[@]} files differ; the second build stays in $clone"
+if ! sums=$(sha256sum "${release_files[@]}"); then
+  echo "FAIL: not every release file was built here; the second build stays in $clone"
+  exit 1
+fi
+echo "$sums"
+# Every file that differs or is missing in the clone, not only the first.
+if ! (cd "$clone" && sha256sum --quiet --check) <<<"$sums"; then
+  echo "FAIL: the second build differs; it stays in $clone"
   exit 1
 fi
 if [ -n "${VELMORIDA_VERIFY_KEEP:-}" ]; then

@@ -14,10 +14,8 @@ set -euo pipefail
 exe=$1
 version=$2
 epoch=$3
-source_dir=$4
-build_dir=$5
 source "$(dirname "$0")/../require_tools.sh"
-require_tools x86_64-w64-mingw32-objdump x86_64-w64-mingw32-nm x86_64-w64-mingw32-windres gzip od
+require_tools x86_64-w64-mingw32-objdump x86_64-w64-mingw32-nm x86_64-w64-mingw32-windres
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 objdump() { x86_64-w64-mingw32-objdump "$@"; }
@@ -29,84 +27,55 @@ size=$(stat -c %s "$exe")
 
 # ADVAPI32 gives the stack protector its random canary.
 system_dlls='^(KERNEL32|USER32|GDI32|COMCTL32|OLEACC|OLEAUT32|ADVAPI32|msvcrt)\.dll$'
-imports=$(objdump -p "$exe" | awk '/DLL Name:/ { print $3 }')
-while read -r dll; do
-  [[ $dll =~ $system_dlls ]] || fail "imports $dll"
-done <<<"$imports"
+headers=$(objdump -p "$exe")
+imports=$(awk '/DLL Name:/ { print $3 }' <<<"$headers")
+others=$(grep -vE "$system_dlls" <<<"$imports" || true)
+[ -z "$others" ] || fail "imports ${others//$'\n'/ }"
 
-# The debug information: none in the program, all in the file it names.
-# section NAME: the size and the file offset of section NAME, in hex.
-section() { objdump -h "$exe" | awk -v name="$1" '$2 == name { print $3, $6 }'; }
-section_bytes() {
-  local size offset
-  read -r size offset <<<"$(section "$1")"
-  dd if="$exe" bs=4096 iflag=skip_bytes,count_bytes skip=$((16#$offset)) count=$((16#$size)) \
-    status=none
-}
+# The debug information: none in the program, all in the file it names,
+# which objdump follows only where the file's CRC-32 is the one recorded.
 debug_sections=$(objdump -h "$exe" | awk '$2 ~ /^\.debug/ { print $2 }')
 [ -z "$debug_sections" ] || fail "debug sections: ${debug_sections//$'\n'/ }"
 [ -z "$(nm "$exe" 2>/dev/null)" ] || fail "a symbol table"
-symbols=
-if [ -z "$(section .gnu_debuglink)" ]; then
-  fail "no .gnu_debuglink"
-else
-  # The section holds the file's name, zero-padded, then its CRC-32 (gzip's).
-  symbols=$(dirname "$exe")/$(section_bytes .gnu_debuglink | tr '\0' '\n' | sed -n 1p)
-  recorded_crc=$(section_bytes .gnu_debuglink | tail -c 4 | od -An -tx1 | tr -d ' \n')
-  if [ ! -f "$symbols" ]; then
-    fail "no $symbols beside the program"
-    symbols=
-  else
-    actual_crc=$(gzip -c "$symbols" | tail -c 8 | od -An -N4 -tx1 | tr -d ' \n')
-    [ "$recorded_crc" = "$actual_crc" ] || fail "$symbols is not the program's (CRC $actual_crc)"
-    [ -n "$(objdump -h "$symbols" | awk '$2 == ".debug_info"')" ] || fail "$symbols has no .debug_info"
-  fi
+symbols=$exe.debug
+# From the program's folder, where objdump looks first.
+if ! (cd "$(dirname "$exe")" && objdump -Wk "$(basename "$exe")" 2>&1) |
+  grep -q ": Found separate debug info file: $(basename "$symbols")$"; then
+  fail "the program does not name $symbols, beside it and with its CRC"
+  symbols=
+elif [ -z "$(objdump -h "$symbols" | awk '$2 == ".debug_info"')" ]; then
+  fail "$symbols has no .debug_info"
 fi
 
-# The stack protector: the program's functions call __stack_chk_fail when
-# their canary was overwritten. Each call in the program's code is named by
-# the function it lies in, from the symbol file; libssp's own
-# __stack_chk_fail_local calls it too, and libssp comes along with the
-# checked string functions even where no function is protected.
-# callers_of FUNCTION: the function around each call of FUNCTION.
-callers_of() {
-  { nm --defined-only "$symbols" | awk '$2 ~ /^[Tt]$/ && $3 !~ /^\./ { print "symbol", $1, $3 }'
-    objdump -d "$exe" | awk -v target="0x$(printf %x $((16#$1)))" \
-      'NF > 2 && $(NF - 1) == "call" && $NF == target { sub(":", "", $1); print "call", $1 }'
-  } | awk 'function padded(hex) { while (length(hex) < 16) hex = "0" hex; return hex }
-           $1 == "symbol" { address[++symbols] = $2; name[symbols] = $3; next }
-           { site = padded($2); caller = "?"; best = ""
-             for (i = 1; i <= symbols; i++)
-               if (address[i] <= site && address[i] > best) { best = address[i]; caller = name[i] }
-             print caller }'
-}
+# The stack protector: each protected function calls __stack_chk_fail when
+# its canary was overwritten. libssp comes along with the checked string
+# functions even where no function is protected; the call in its own
+# __stack_chk_fail_local is not the program's.
 protected_functions=0
 if [ -n "$symbols" ]; then
-  chk_fail=$(nm "$symbols" | awk '$3 == "__stack_chk_fail" { print $1 }')
-  if [ -z "$chk_fail" ]; then
-    fail "no __stack_chk_fail in $symbols"
+  # The addresses of __stack_chk_fail, __stack_chk_fail_local and the symbol after it.
+  read -r chk_fail own own_end < <(nm -n "$symbols" | awk '$3 == "__stack_chk_fail" { fail = $1 }
+    start { print fail, start, $1; exit } $3 == "__stack_chk_fail_local" { start = $1 }') || true
+  # calls_of [OBJDUMP_OPTION...]: how many calls of __stack_chk_fail the code has.
+  calls_of() { objdump -d "$@" "$exe" | grep -c "call *0x$(printf %x $((16#$chk_fail)))$" || true; }
+  if [ -z "${own_end:-}" ]; then
+    fail "no __stack_chk_fail and __stack_chk_fail_local in $symbols"
   else
-    protected_functions=$(callers_of "$chk_fail" | grep -vc '^__stack_chk_fail' || true)
+    libssp_calls=$(calls_of --start-address="0x$own" --stop-address="0x$own_end")
+    protected_functions=$(($(calls_of) - libssp_calls))
     [ "$protected_functions" -gt 0 ] || fail "no function calls __stack_chk_fail"
   fi
 fi
 
-# The time stamp in the COFF header, 8 bytes past the "PE" signature whose
-# place the DOS header gives at 0x3c.
-pe_time() {
-  local signature
-  signature=$(od -An -tu4 --endian=little -j $((0x3c)) -N 4 "$1" | tr -d ' ')
-  od -An -tu4 --endian=little -j $((signature + 8)) -N 4 "$1" | tr -d ' '
-}
+# The time stamp in each file's COFF header, which objdump tells in the local time.
 for file in "$exe" ${symbols:+"$symbols"}; do
-  stamp=$(pe_time "$file")
+  stamp=$(date -ud "$(TZ=UTC0 objdump -p "$file" | sed -n 's/^Time\/Date\t*//p')" +%s)
   [ "$stamp" = "$epoch" ] || fail "$(basename "$file") stamped $stamp, not $epoch"
-  for folder in "$source_dir" "$build_dir"; do
+  for folder in "$4" "$5"; do
     if grep -qaF "$folder" "$file"; then fail "$(basename "$file") holds $folder"; fi
   done
 done
 
-headers=$(objdump -p "$exe")
 dll_characteristics=$(awk '/^DllCharacteristics/ { on = 1; next }
                            on && /^\t/ { print $1; next } { on = 0 }' <<<"$headers")
 for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
@@ -114,7 +83,7 @@ for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
 done
 # Without its base relocations Windows cannot move the program, whatever
 # DYNAMIC_BASE says (older strip tools removed them).
-[ -n "$(section .reloc)" ] || fail "no .reloc section"
+[ -n "$(objdump -h "$exe" | awk '$2 == ".reloc"')" ] || fail "no .reloc section"
 subsystem_version=$(awk '$1 == "MajorSubsystemVersion" { major = $2 }
                          $1 == "MinorSubsystemVersion" { print major "." $2 }' <<<"$headers")
 [ "${subsystem_version%%.*}" -ge 6 ] || fail "subsystem version $subsystem_version"
@@ -140,7 +109,7 @@ grep -qE "name=\"QZ9XK\.Velmorida\" +version=\"$major\.$((10#$minor))\.0\.0\"" <
 # The manifest's settings; the supportedOS id is that of Windows 10 and 11.
 for setting in PerMonitorV2 Microsoft.Windows.Common-Controls \
                'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"'; do
-  grep -qaF "$setting" "$exe" || fail "no $setting in the manifest"
+  grep -qF "$setting" <<<"$manifest" || fail "no $setting in the manifest"
 done
 
 [ "$failures" -eq 0 ] || exit 1

@@ -50,10 +50,7 @@ use_fresh_prefix() {
   WINEPREFIX="$(wine_root)/$1"
   rm -rf "$WINEPREFIX"
   cp -al "$template" "$WINEPREFIX"
-  local reg
-  for reg in "$WINEPREFIX"/*.reg; do
-    cp --remove-destination "$template/$(basename "$reg")" "$reg"
-  done
+  cp --remove-destination "$template"/*.reg "$WINEPREFIX"
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINE" wineboot </dev/null >/dev/null 2>&1
 }

@@ -20,7 +20,6 @@ wine_test(core_tests core_tests)
 add_executable(reader window/win32/reader.cpp ${PROJECT_SOURCE_DIR}/window/win32/utf16.cpp)
 target_link_libraries(reader PRIVATE velmorida_core oleacc ole32 oleaut32 uuid)
 target_compile_definitions(reader PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
-target_link_options(reader PRIVATE -municode)
 
 # A uiautomationcore.dll that writes down what the window would have spoken;
 # on_wine.sh puts it in the prefix's system32, for the starts that pick it.
@@ -30,21 +29,17 @@ target_link_options(uiautomationcore PRIVATE -static-libgcc -static-libstdc++)
 set_target_properties(uiautomationcore PROPERTIES PREFIX "")
 
 # The real window on an X server of its own, with the stand-in speaking:
-# every scenario of the behaviour table, and what is Win32's own.
+# every scenario of the behaviour table.
 set(on_wine ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/on_wine.sh $<TARGET_FILE:uiautomationcore>)
 wine_test(win32_behaviour ${on_wine} /usr/bin/python3
           ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/behaviour.py
           ${CMAKE_CURRENT_SOURCE_DIR}/window/behaviour.json $<TARGET_FILE:velmorida>
           $<TARGET_FILE:reader>)
-wine_test(win32_window ${on_wine} ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.sh
-          $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
-set_tests_properties(win32_behaviour win32_window PROPERTIES LABELS smoke TIMEOUT 300)
-
-# Each text's contrast, measured from screenshots, under Wine's default
-# colours and a dark system colour scheme.
-wine_test(win32_themes ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/themes.sh
-          $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
-set_tests_properties(win32_themes PROPERTIES LABELS smoke TIMEOUT 180)
+# Win32's own work, and each text's contrast under two colour schemes.
+set(window_py ${on_wine} /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.py)
+wine_test(win32_window ${window_py} places $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
+wine_test(win32_themes ${window_py} themes $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
+set_tests_properties(win32_behaviour win32_window win32_themes PROPERTIES LABELS smoke TIMEOUT 300)
 
 add_test(NAME windows_exe COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wine/check_exe.sh
                                   $<TARGET_FILE:velmorida> ${PROJECT_VERSION}
@@ -60,14 +55,13 @@ add_test(NAME source_date_epoch
 
 # The MSI and the zip (the target windows-package, which needs wixl).
 if(TARGET windows-package)
-  wine_test(windows_packages ${CMAKE_CURRENT_SOURCE_DIR}/wine/packages.sh
-            ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.msi
-            ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip $<TARGET_FILE:reader>
-            ${PROJECT_VERSION} ${PROJECT_BINARY_DIR}/resources/windows-package)
+  set(package ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64)
+  wine_test(windows_packages ${CMAKE_CURRENT_SOURCE_DIR}/wine/packages.sh ${package}.msi
+            $<TARGET_FILE:velmorida> ${PROJECT_VERSION}
+            ${PROJECT_BINARY_DIR}/resources/windows-package)
   set_tests_properties(windows_packages PROPERTIES LABELS smoke TIMEOUT 180)
   add_test(NAME windows_release_files
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/release/release_files.py
-                   ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.zip
-                   ${PROJECT_BINARY_DIR}/velmorida-${PROJECT_VERSION}-x64.msi
+                   ${package}.zip ${package}.msi $<TARGET_FILE:velmorida>
                    ${VELMORIDA_SOURCE_DATE_EPOCH})
 endif()

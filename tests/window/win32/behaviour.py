@@ -31,6 +31,12 @@ def xdotool(*words):
     subprocess.run(("xdotool",) + words, check=True, stdin=subprocess.DEVNULL)
 
 
+def x_server(*command):
+    """What a function of x_server.sh prints."""
+    return subprocess.run(["bash", "-c", 'source "$0" && "$@"', X_SERVER, *command],
+                          capture_output=True, text=True).stdout.strip()
+
+
 class Reader:
     """One reader.exe answers every request: a Wine process takes longer to
     start than most requests. Each Wine process, as it starts, writes its
@@ -39,7 +45,7 @@ class Reader:
     first look at the windows starts, is over before a window starts."""
 
     def __init__(self, exe):
-        self.process = subprocess.Popen([WINE, exe, "serve"], stdin=subprocess.PIPE,
+        self.process = subprocess.Popen([WINE, exe], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, encoding="utf-8")
         self.ask("wait", "window=gone")
 
@@ -69,22 +75,23 @@ def reading(key, value):
 
 class Window:
     """velmorida.exe under the separator's locale, speaking through the
-    stand-in; the methods named as the table's actions play them."""
+    stand-in into the file SPOKEN, or else through Wine's own uiautomationcore,
+    which has no notification event; the methods named as the table's actions
+    play them."""
 
-    def __init__(self, reader, exe, separator, spoken):
+    def __init__(self, reader, exe, separator=".", spoken=None):
         self.reader, self.spoken, self.copier = reader, spoken, None
-        open(spoken, "w").close()
-        env = dict(os.environ, LC_ALL=LOCALES[separator],
-                   WINEDLLOVERRIDES=os.environ["WINEDLLOVERRIDES"] + ";uiautomationcore=n",
-                   VELMORIDA_SPOKEN="Z:" + spoken.replace("/", "\\"))
+        overrides = os.environ["WINEDLLOVERRIDES"] + ";uiautomationcore=" + ("n" if spoken else "b")
+        env = dict(os.environ, LC_ALL=LOCALES[separator], WINEDLLOVERRIDES=overrides)
+        if spoken:
+            open(spoken, "w").close()
+            env["VELMORIDA_SPOKEN"] = "Z:" + spoken.replace("/", "\\")
         self.app = subprocess.Popen([WINE, exe], env=env, stdin=subprocess.DEVNULL,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def focus(self):
         """The keyboard in the window, once the window handles messages."""
-        found = subprocess.run(["bash", "-c", 'source "$0" && focus_window_named "$1"', X_SERVER,
-                                "Velmorida condensatoarelor"], capture_output=True, text=True)
-        if not found.stdout.strip():
+        if not x_server("focus_window_named", "Velmorida condensatoarelor"):
             raise Failed("no window took the focus")
         self.reader.ask("wait", "window=open")
 
@@ -110,7 +117,7 @@ class Window:
     def key(self, name):
         xdotool("key", name)
 
-    def paste(self, text):
+    def paste(self, text, key="ctrl+v"):
         """Copied by another X program, and in Wine's clipboard before the
         paste key: Wine takes such a copy some time after it is made. The
         copy before has lost the X clipboard; it is ended."""
@@ -120,12 +127,11 @@ class Window:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.copier.stdin.write(text.encode())
         self.copier.stdin.close()
-        escaped = text.replace("\\", "\\\\").replace("\r", "\\r").replace("\n", "\\n")
-        self.reader.ask("clipboard", escaped, changes)
+        self.reader.ask("clipboard", text.encode().hex(), changes)
         if before is not None:
             before.kill()
             before.wait()
-        self.key("ctrl+v")
+        self.key(key)
 
     def click(self, name):
         self.point_at(name, "end")

@@ -2,38 +2,39 @@
 // control's text, selection, place, visibility and the focus, through window
 // messages sent from another process, and what a screen reader is told (the
 // accessible names, through oleacc). It changes nothing in the window
-// but its dpi, when asked to.
+// but its dpi, when asked to. One process answers a whole test, as starting
+// a Wine process takes longer than most requests: a request a line on
+// standard input, its words split by tabs, and each answer ends with a line
+// "END status" (0 when it holds).
 //
-//   reader wait KEY=VALUE...    waits (up to 15 s) until every reading holds;
-//                               else prints what differs and everything the
-//                               window holds, exit 1
-//   reader point NAME [ITEM]    the screen point at the middle of a control,
-//                               just inside its right end (ITEM "end"), or
-//                               at item ITEM of its open list: "x y"
-//   reader changes              the clipboard's count of changes
-//   reader clipboard TEXT COUNT waits until the clipboard, changed since it
-//                               counted COUNT, holds TEXT (\r, \n and \\ as
-//                               escapes; line breaks compared without their
-//                               CRs, which Wine adds to an X program's text);
-//                               else prints what it holds
-//   reader dpi DPI              tells the window that it moved to a monitor
-//                               of that dpi (WM_DPICHANGED), as Windows does
-//   reader serve                the same requests, one a line on standard
-//                               input with the words split by tabs; each
-//                               answer ends with a line "END status"
+//   wait KEY=VALUE...    waits (up to 15 s) until every reading holds; else
+//                        prints what differs and everything the window holds
+//   point NAME [ITEM]    the screen point at the middle of a control, just
+//                        inside its right end (ITEM "end"), or at item ITEM
+//                        of its open list: "x y"
+//   changes              the clipboard's count of changes
+//   clipboard HEX COUNT  waits until the clipboard, changed since it counted
+//                        COUNT, holds the text of UTF-8 bytes HEX (line breaks
+//                        compared without their CRs, which Wine adds to an X
+//                        program's text); else prints what it holds
+//   dpi DPI              tells the window that it moved to a monitor of that
+//                        dpi (WM_DPICHANGED), as Windows does
 //
 // Keys: NAME (text; a list's chosen item), NAME.sel ("start,end"),
 // NAME.shown (0/1), NAME.rect ("left,top,width,height" in the client area),
 // NAME.name and NAME.description (what a screen reader reads), NAME.field.name
-// (the name of a list's field, its first inner part), focus, caption,
-// client ("451x201"), window ("open" or "gone").
+// (the name of a list's field, its first inner part), focus, client
+// ("451x201"), window ("open" or "gone").
 #include <fcntl.h>
 #include <io.h>
 #include <oleacc.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -57,13 +58,9 @@ constexpr int kPollMilliseconds = 20;
 // A wait's end, on the clock: a reading of every control's accessible texts
 // takes a good part of a second on a busy machine, so counting the polls'
 // pauses would stretch a 15 s wait to minutes.
-class Deadline {
- public:
-  Deadline() : end_(GetTickCount64() + kWaitMilliseconds) {}
-  bool Passed() const { return GetTickCount64() > end_; }
-
- private:
-  ULONGLONG end_;
+struct Deadline {
+  ULONGLONG end = GetTickCount64() + kWaitMilliseconds;
+  bool Passed() const { return GetTickCount64() > end; }
 };
 constexpr UINT kMessageTimeout = 1000;
 
@@ -125,7 +122,6 @@ Readings Read(bool withNames) {
   HWND window = FindCalculator();
   readings["window"] = window != nullptr ? "open" : "gone";
   if (window == nullptr) return readings;
-  readings["caption"] = TextOf(window);
   RECT client{};
   GetClientRect(window, &client);
   readings["client"] = std::to_string(client.right) + "x" + std::to_string(client.bottom);
@@ -159,66 +155,37 @@ Readings Read(bool withNames) {
   return readings;
 }
 
-void Print(const Readings& readings) {
-  for (const auto& [key, value] : readings) std::printf("%s=%s\n", key.c_str(), value.c_str());
-}
-
-// Returns once the window's thread is between messages: a message from
-// another thread waits until the one in hand is handled, with all it says.
-int FinishedHandling() {
-  DWORD_PTR ignored = 0;
-  if (HWND window = FindCalculator()) {
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeout, &ignored);
-  }
-  return 0;
-}
-
 int Wait(const std::vector<std::string>& conditions) {
-  bool withNames = false;
-  for (const std::string& condition : conditions) {
-    if (condition.find(".name=") != std::string::npos ||
-        condition.find(".description=") != std::string::npos) {
-      withNames = true;
-    }
-  }
-  Readings readings;
+  const bool withNames = std::any_of(conditions.begin(), conditions.end(), [](const auto& c) {
+    return c.find(".name=") != std::string::npos || c.find(".description=") != std::string::npos;
+  });
   std::vector<std::string> unmet;
   for (const Deadline deadline; !deadline.Passed();) {
-    readings = Read(withNames);
+    const Readings readings = Read(withNames);
     unmet.clear();
     for (const std::string& condition : conditions) {
       const std::size_t equals = condition.find('=');
-      const std::string key = condition.substr(0, equals);
+      const auto found = readings.find(condition.substr(0, equals));
       const std::string wanted = equals == std::string::npos ? "" : condition.substr(equals + 1);
-      const auto found = readings.find(key);
-      if (found == readings.end() || found->second != wanted) unmet.push_back(condition);
+      if (found == readings.end() || found->second != wanted) {
+        unmet.push_back("wanted " + condition + ", found " +
+                        (found == readings.end() ? "nothing" : found->second));
+      }
     }
-    if (unmet.empty()) return FinishedHandling();
+    if (unmet.empty()) {
+      // Once the window's thread is between messages: a message from another
+      // thread waits until the one in hand is handled, with all it says.
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(FindCalculator(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeout,
+                          &ignored);
+      return 0;
+    }
     Sleep(kPollMilliseconds);
   }
-  for (const std::string& condition : unmet) {
-    const std::string key = condition.substr(0, condition.find('='));
-    const auto found = readings.find(key);
-    std::printf("wanted %s, found %s\n", condition.c_str(),
-                found == readings.end() ? "nothing" : found->second.c_str());
-  }
+  for (const std::string& line : unmet) std::printf("%s\n", line.c_str());
   // Everything the window held, to tell a stale input from a wrong answer.
-  Print(Read(true));
+  for (const auto& [key, value] : Read(true)) std::printf("%s=%s\n", key.c_str(), value.c_str());
   return 1;
-}
-
-// "\r", "\n" and "\\" in a request's word are the characters they name.
-std::wstring Unescaped(const std::string& word) {
-  std::string text;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    if (word[i] != '\\' || i + 1 == word.size()) {
-      text += word[i];
-      continue;
-    }
-    const char next = word[++i];
-    text += next == 'r' ? '\r' : next == 'n' ? '\n' : next;
-  }
-  return velmorida::win32::Widen(text);
 }
 
 std::wstring WithoutCarriageReturns(std::wstring text) {
@@ -231,8 +198,12 @@ std::wstring WithoutCarriageReturns(std::wstring text) {
 // Wine drops a copy for good when the clipboard is open in another program as
 // the copy arrives, so the clipboard is opened only once it has changed since
 // `since`, a count of changes read before the copy was made.
-int WaitForClipboard(const std::string& escaped, DWORD since) {
-  const std::wstring wanted = WithoutCarriageReturns(Unescaped(escaped));
+int WaitForClipboard(const std::string& hex, DWORD since) {
+  std::string text;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  }
+  const std::wstring wanted = WithoutCarriageReturns(velmorida::win32::Widen(text));
   std::wstring held = L"(unchanged)";
   DWORD read = since;
   for (const Deadline deadline; !deadline.Passed();) {
@@ -251,7 +222,7 @@ int WaitForClipboard(const std::string& escaped, DWORD since) {
     }
     Sleep(kPollMilliseconds);
   }
-  std::printf("wanted clipboard=%s, found %s\n", escaped.c_str(), Narrow(held).c_str());
+  std::printf("wanted clipboard=%s, found %s\n", Narrow(wanted).c_str(), Narrow(held).c_str());
   return 1;
 }
 
@@ -260,38 +231,29 @@ int WaitForClipboard(const std::string& escaped, DWORD since) {
 // rectangle keeps the window's corner and frame and has the layout's client
 // area at that dpi.
 int ChangeDpi(int dpi) {
+  using velmorida::layout::kClientArea;
+  using velmorida::layout::TwipsToPixels;
   HWND window = FindCalculator();
-  if (window == nullptr) return 1;
   RECT outer{};
   RECT client{};
-  GetWindowRect(window, &outer);
-  GetClientRect(window, &client);
-  const int frameWidth = (outer.right - outer.left) - client.right;
-  const int frameHeight = (outer.bottom - outer.top) - client.bottom;
-  const RECT suggested{
-      outer.left, outer.top,
-      outer.left + frameWidth +
-          velmorida::layout::TwipsToPixels(velmorida::layout::kClientArea.width, dpi),
-      outer.top + frameHeight +
-          velmorida::layout::TwipsToPixels(velmorida::layout::kClientArea.height, dpi)};
+  if (!GetWindowRect(window, &outer) || !GetClientRect(window, &client)) return 1;
+  const RECT suggested{outer.left, outer.top,
+                       outer.right - client.right + TwipsToPixels(kClientArea.width, dpi),
+                       outer.bottom - client.bottom + TwipsToPixels(kClientArea.height, dpi)};
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
   if (process == nullptr) return 1;
   void* remote = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
-  int status = 1;
-  if (remote != nullptr &&
-      WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr)) {
-    DWORD_PTR ignored = 0;
-    if (SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                            reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, kMessageTimeout,
-                            &ignored)) {
-      status = 0;
-    }
-  }
+  DWORD_PTR ignored = 0;
+  const bool sent = remote != nullptr &&
+                    WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr) &&
+                    SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                        reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                        kMessageTimeout, &ignored) != 0;
   if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  return status;
+  return sent ? 0 : 1;
 }
 
 // The open list of a drop-down list is a top-level window of its own. Its
@@ -353,42 +315,21 @@ int Answer(const std::vector<std::string>& args) {
   }
   if (args.size() == 2 && args[0] == "dpi") return ChangeDpi(std::stoi(args[1]));
   if (args.size() >= 2 && args[0] == "point") return Point(args[1], args.size() > 2 ? args[2] : "");
-  std::fprintf(stderr,
-               "usage: reader wait KEY=VALUE... | point NAME [ITEM] | clipboard TEXT | dpi "
-               "DPI | serve\n");
+  std::printf("no such request\n");
   return 2;
-}
-
-// One Wine process for a whole test: starting one takes longer than most
-// requests.
-int Serve() {
-  char line[4096];
-  while (std::fgets(line, sizeof line, stdin) != nullptr) {
-    std::vector<std::string> args;
-    std::string word;
-    for (const char* c = line; *c != '\0' && *c != '\n'; ++c) {
-      if (*c == '\t') {
-        args.push_back(word);
-        word.clear();
-      } else {
-        word += *c;
-      }
-    }
-    if (!word.empty()) args.push_back(word);
-    const int status = Answer(args);
-    std::printf("END %d\n", status);
-    std::fflush(stdout);
-  }
-  return 0;
 }
 
 }  // namespace
 
-int wmain(int argc, wchar_t* argv[]) {
+int main() {
   _setmode(_fileno(stdout), _O_BINARY);
   CoInitialize(nullptr);  // for the accessible names
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
-  if (args.size() == 1 && args[0] == "serve") return Serve();
-  return Answer(args);
+  for (std::string line; std::getline(std::cin, line);) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string word; std::getline(words, word, '\t');) args.push_back(word);
+    std::printf("END %d\n", Answer(args));
+    std::fflush(stdout);
+  }
+  return 0;
 }
