@@ -11,8 +11,9 @@ Ctrl+R, which asks for the result. After each step it waits until Orca has
 said what the step should say and has then been quiet, so the speech of a
 step is every SPEECH OUTPUT line of the log from that step's keys to the
 next step's. A step said in some starts and not in others is a fault of the
-program's start: every run must pass. Prints each run's transcript, then
-PASS or each step that went wrong.
+program's start: every run must pass. With --tree, before the calculator
+ends, it also reads over AT-SPI what Orca never speaks unasked. Prints each
+run's transcript, then PASS or each step that went wrong.
 """
 import argparse
 import os
@@ -20,6 +21,8 @@ import re
 import subprocess
 import sys
 import time
+
+import pyatspi
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 LOG = os.environ["ORCA_LOG"]
@@ -40,6 +43,28 @@ STEPS = [
     ("Tab to the read-out", ["Tab"], ["Velmorida condensatorului", "1.592", "kOhm"], []),
     ("Ctrl+R for the result", ["ctrl+r"], ["1.592 kOhm"], []),
 ]
+
+# The calculator's whole accessible tree once the steps are done (--tree):
+# every control's (role, name, text, description), the labels that take no
+# focus (the unit, the signature) among them, and one window, not a second
+# one inside it.
+APP_NAME = "velmorida"
+TREE = [
+    ("frame", "Velmorida condensatoarelor", "", ""),
+    ("panel", "", "", ""),
+    ("label", "Capacitatea condensatorului:", "", ""),
+    ("text", "Capacitatea condensatorului", "100", ""),
+    ("combo box", "nF", "", "Capacitatea condensatorului, unitate"),
+    ("label", "Frecventa de lucru:", "", ""),
+    ("text", "Frecventa de lucru", "1", ""),
+    ("combo box", "kHz", "", "Frecventa de lucru, unitate"),
+    ("label", "Velmorida condensatorului:", "", ""),
+    ("text", "Velmorida condensatorului", "1.592", "kOhm"),
+    ("label", "kOhm", "", ""),
+    ("label", "QZ9XK", "", ""),
+    ("notification", "1.592 kOhm", "", ""),
+]
+WINDOW_ROLES = ("frame", "window", "dialog")
 
 
 def spoken():
@@ -65,7 +90,39 @@ def wait_for(since, must_say):
     return False
 
 
-def play(command):
+def accessibles(accessible):
+    """(role, name, text, description) of this accessible and every one under it."""
+    try:
+        text = accessible.queryText().getText(0, -1)
+    except NotImplementedError:
+        text = ""
+    found = [(accessible.getRoleName(), (accessible.name or "").strip(), text,
+              accessible.description)]
+    for i in range(accessible.childCount):
+        child = accessible.getChildAtIndex(i)
+        if child is not None:
+            found += accessibles(child)
+    return found
+
+
+def tree_failures():
+    """What of TREE the calculator's tree lacks, and its windows but one."""
+    desktop = pyatspi.Registry.getDesktop(0)
+    seen = []
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name == APP_NAME:
+            seen += accessibles(app)
+    failures = [f"not readable: {want}" for want in TREE if want not in seen]
+    windows = [c for c in seen if c[0] in WINDOW_ROLES]
+    if len(windows) != 1:
+        failures.append(f"{len(windows)} objects in a window's role: {windows}")
+    if failures:
+        print("The accessible tree:", *seen, sep="\n  ")
+    return failures
+
+
+def play(command, tree):
     """One fresh start of the program, the steps and what Orca said at each;
     returns what went wrong."""
     failures = []
@@ -79,6 +136,8 @@ def play(command):
             subprocess.run(["xdotool", "key", "--delay", "150", *keys], check=True)
             if not wait_for(marks[-1][1], must_say):
                 failures.append(f"{name}: did not say all of {must_say}")
+        if tree:
+            failures += tree_failures()
     finally:
         app.terminate()
         app.wait()
@@ -105,6 +164,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("command", nargs="+", help="the program and its arguments")
     parser.add_argument("--runs", type=int, default=1, help="fresh starts of the program")
+    parser.add_argument("--tree", action="store_true", help="read the calculator's tree too")
     args = parser.parse_args()
     open(LOG, "w").close()  # read before Orca has written its first line
     orca = subprocess.Popen([sys.executable, os.path.join(HERE, "orca_launcher.py"),
@@ -117,7 +177,7 @@ def main():
         else:
             for run in range(1, args.runs + 1):
                 print(f"Run {run} of {args.runs}:", flush=True)
-                failures = play(args.command)
+                failures = play(args.command, args.tree)
                 for failure in failures:
                     print("FAIL:", failure)
                 if failures:
