@@ -33,6 +33,7 @@ ORCA_END_S = 10
 
 # (what the user does, the keys, what Orca must say, what it must not say)
 STEPS = [
+    ("start", [], ["Velmorida condensatoarelor", "Capacitatea condensatorului"], []),
     ("type 100", ["1", "0", "0"], ["1", "0"], ["notification"]),
     ("Tab to the capacitance unit", ["Tab"], ["pF", "Capacitatea condensatorului, unitate"], []),
     ("Down to nF", ["Down"], ["nF"], ["Ohm"]),
@@ -64,7 +65,6 @@ TREE = [
     ("label", "QZ9XK", "", ""),
     ("notification", "1.592 kOhm", "", ""),
 ]
-WINDOW_ROLES = ("frame", "window", "dialog")
 
 
 def spoken():
@@ -74,20 +74,20 @@ def spoken():
 
 
 def wait_for(since, must_say):
-    """Waits until everything in must_say was said after the first `since`
-    utterances and Orca has then been quiet for a while; returns False on
-    time-out."""
+    """What Orca says after its first `since` utterances, once it has said
+    everything in must_say and has then been quiet for a while: (True, what
+    it said), or on time-out (False, what it said)."""
     deadline = time.monotonic() + STEP_TIMEOUT_S
-    heard, last_heard = None, time.monotonic()
+    said, last_heard = None, time.monotonic()
     while time.monotonic() < deadline:
-        said = spoken()[since:]
-        if len(said) != heard:
-            heard, last_heard = len(said), time.monotonic()
+        now = spoken()[since:]
+        if now != said:
+            said, last_heard = now, time.monotonic()
         elif time.monotonic() - last_heard >= QUIET_S:
             if all(word in " ".join(said) for word in must_say):
-                return True
+                return True, said
         time.sleep(0.1)
-    return False
+    return False, said
 
 
 def accessibles(accessible):
@@ -114,7 +114,7 @@ def tree_failures():
         if app is not None and app.name == APP_NAME:
             seen += accessibles(app)
     failures = [f"not readable: {want}" for want in TREE if want not in seen]
-    windows = [c for c in seen if c[0] in WINDOW_ROLES]
+    windows = [c for c in seen if c[0] in ("frame", "window", "dialog")]
     if len(windows) != 1:
         failures.append(f"{len(windows)} objects in a window's role: {windows}")
     if failures:
@@ -123,32 +123,27 @@ def tree_failures():
 
 
 def play(command, tree):
-    """One fresh start of the program, the steps and what Orca said at each;
-    returns what went wrong."""
+    """One fresh start of the program and the steps, printing what Orca said
+    at each; returns what went wrong."""
     failures = []
-    marks = [("start", len(spoken()), [])]
+    since = len(spoken())
     app = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        if not wait_for(marks[0][1], ["Velmorida condensatoarelor", "Capacitatea condensatorului"]):
-            failures.append("start: the window and its first box were not spoken")
         for name, keys, must_say, must_not_say in STEPS:
-            marks.append((name, len(spoken()), must_not_say))
-            subprocess.run(["xdotool", "key", "--delay", "150", *keys], check=True)
-            if not wait_for(marks[-1][1], must_say):
+            if keys:
+                subprocess.run(["xdotool", "key", "--delay", "150", *keys], check=True)
+            heard_all, said = wait_for(since, must_say)
+            since += len(said)
+            print(f"  {name}: " + " · ".join(s.strip() for s in said), flush=True)
+            if not heard_all:
                 failures.append(f"{name}: did not say all of {must_say}")
+            failures += [f"{name}: said '{word}'" for word in must_not_say
+                         if any(word in s for s in said)]
         if tree:
             failures += tree_failures()
     finally:
         app.terminate()
         app.wait()
-    everything = spoken()
-    print("What Orca said:")
-    ends = [start for _, start, _ in marks[1:]] + [len(everything)]
-    for (name, start, must_not_say), end in zip(marks, ends):
-        said = everything[start:end]
-        print(f"  {name}: " + " · ".join(s.strip() for s in said))
-        failures += [f"{name}: said '{word}'" for word in must_not_say
-                     if any(word in s for s in said)]
     return failures
 
 
@@ -172,11 +167,11 @@ def main():
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     failed = []
     try:
-        if not wait_for(0, ["Screen reader on"]):
+        if not wait_for(0, ["Screen reader on"])[0]:
             failed.append("Orca did not start speaking")
         else:
             for run in range(1, args.runs + 1):
-                print(f"Run {run} of {args.runs}:", flush=True)
+                print(f"Run {run} of {args.runs}, what Orca said:", flush=True)
                 failures = play(args.command, args.tree)
                 for failure in failures:
                     print("FAIL:", failure)
