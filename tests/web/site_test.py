@@ -56,7 +56,6 @@ VISITS_TO_UPDATE = 4
 HOST_KEEPS_SECONDS = 600
 OPAQUE = 255
 
-READY = 'return document.documentElement.dataset.ready === "true"'
 CONTROLLED = 'return navigator.serviceWorker.controller !== null'
 # Every cache of the origin by name: each address it keeps, with the
 # SHA-256 of what it keeps there.
@@ -229,15 +228,7 @@ class SiteBrowser(browser_test.Browser):
     """Chromium as the page's tests start it, with the network on."""
 
     def __init__(self):
-        super().__init__()
-        self.driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
-            'offline': False, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
-
-    def visit(self, url):
-        """The address, once the calculator on it has started."""
-        self.driver.get(url)
-        self.wait_for(lambda d: self.script(READY), 'the calculator did not start at ' + url)
-        return self
+        super().__init__(online=True)
 
     def wait_until_controlled(self):
         self.wait_for(lambda d: self.script(CONTROLLED), 'no service worker controls the page')
@@ -279,7 +270,7 @@ class Installing(unittest.TestCase):
         cls.addClassCleanup(cls.site.remove)
         cls.browser = SiteBrowser()
         cls.addClassCleanup(cls.browser.quit)
-        cls.browser.visit(cls.site.url())
+        cls.browser.open(cls.site.url())
         cls.driver = cls.browser.driver
         found = cls.driver.execute_cdp_cmd('Page.getAppManifest', {})
         cls.manifest_url = found['url']
@@ -301,11 +292,9 @@ class Installing(unittest.TestCase):
         for key in ('start_url', 'scope'):
             self.assertEqual(urllib.parse.urljoin(self.manifest_url, m[key]), self.site.url(), key)
         # The colours of the window as the page draws it.
-        window = self.browser.script(
-            'return getComputedStyle(document.getElementById("lblUM")).backgroundColor')
-        drawn = tuple(int(n) for n in re.findall(r'\d+', window)[:3])
+        window, _ = browser_test.OWN_COLOURS[('frmVelmorida', None)]
         for key in ('theme_color', 'background_color'):
-            self.assertEqual(rgb(m[key]), drawn, key)
+            self.assertEqual('rgb(%d, %d, %d)' % rgb(m[key]), window, key)
 
     def pixels(self, src):
         """The icon as the browser decodes it: its size, and its pixels by (x, y)."""
@@ -369,13 +358,13 @@ class Offline(SiteTest):
         # A file in the folder that is not the site's: it must not be kept.
         with open(os.path.join(self.site.folder(), 'notes.txt'), 'w', encoding='ascii') as notes:
             notes.write('not part of the site\n')
-        b.visit(self.site.url())
+        b.open(self.site.url())
         b.wait_until_controlled()
         b.driver.get(self.site.url() + 'notes.txt')
         self.site.stop()
         for address in (self.site.url(), self.site.url() + 'index.html'):
             with self.subTest(address):
-                b.visit(address)
+                b.open(address)
                 self.assertEqual(b.reactance(), ('1.592', 'kOhm'))
         kept = b.caches()
         self.assertEqual(len(kept), 1, kept)
@@ -391,13 +380,13 @@ class Update(SiteTest):
     def test_newer_folder_shows_within_four_visits_and_offline(self):
         b = self.browser
         for path in (APP_PATH, COPY_PATH):
-            b.visit(self.site.url(path))
+            b.open(self.site.url(path))
             b.wait_until_controlled()
         b.wait_for(lambda d: len(b.caches()) == 2, 'each copy keeps a cache')
         before = set(b.caches())
         self.site.publish_newer(APP_PATH)
         for _ in range(VISITS_TO_UPDATE):
-            b.visit(self.site.url())
+            b.open(self.site.url())
             if b.newer():
                 break
         self.assertTrue(b.newer(), 'the newer folder did not show in %d visits' % VISITS_TO_UPDATE)
@@ -408,10 +397,10 @@ class Update(SiteTest):
         (name,) = set(newer) - before
         self.assertEqual(newer[name], self.site.to_keep(self.site.folder()))
         self.site.stop()
-        b.visit(self.site.url())
+        b.open(self.site.url())
         self.assertTrue(b.newer(), 'offline, the older page came back')
         self.assertEqual(b.reactance(), ('1.592', 'kOhm'))
-        b.visit(self.site.url(COPY_PATH))
+        b.open(self.site.url(COPY_PATH))
         self.assertFalse(b.newer())
 
 
