@@ -144,20 +144,10 @@ def rgb(colour):
     return tuple(int(colour[i:i + 2], 16) for i in (1, 3, 5))
 
 
-def policy_directives(html):
-    """The page's security policy, by directive name."""
-    match = re.search(r'<meta http-equiv="Content-Security-Policy"\s+content="([^"]*)"', html)
-    assert match, 'no security policy'
-    directives = {}
-    for directive in match.group(1).split(';'):
-        name, _, value = directive.strip().partition(' ')
-        directives[name] = value
-    return directives
-
-
 class Site:
     """Copies of the site's folder under a fresh root, and the server of
-    that root, a process of its own on a port the system picks."""
+    that root, a process of its own on a port the system picks, on a host
+    that lets browsers keep its files a while."""
 
     def __init__(self, *paths):
         self.root = tempfile.mkdtemp(prefix='velmorida-site-')
@@ -168,11 +158,10 @@ class Site:
     def folder(self, path=APP_PATH):
         return os.path.join(self.root, path)
 
-    def start(self, keep_seconds=None):
-        serve = (['-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', self.root]
-                 if keep_seconds is None else ['-c', CACHING_SERVER, self.root, str(keep_seconds)])
-        self.process = subprocess.Popen([sys.executable, '-u'] + serve, stdout=subprocess.PIPE,
-                                        stderr=subprocess.DEVNULL, text=True)
+    def start(self):
+        self.process = subprocess.Popen(
+            [sys.executable, '-u', '-c', CACHING_SERVER, self.root, str(HOST_KEEPS_SECONDS)],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         ready, _, _ = select.select([self.process.stdout], [], [], WAIT_SECONDS)
         line = self.process.stdout.readline() if ready else ''
         match = re.search(r' port (\d+) ', line)
@@ -245,19 +234,6 @@ class SiteBrowser(browser_test.Browser):
     def reactance(self):
         self.enter('100', 'nF', '1', 'kHz')
         return self.value('txtR'), self.element('lblUM').text
-
-
-class SiteTest(unittest.TestCase):
-    """Each test with its own copies of the folder, server and browser."""
-    paths = (APP_PATH,)
-    keep_seconds = None  # how long the server lets browsers keep its files
-    maxDiff = None  # a cache's addresses and digests, in full
-
-    def setUp(self):
-        self.site = Site(*self.paths).start(self.keep_seconds)
-        self.addCleanup(self.site.remove)
-        self.browser = SiteBrowser()
-        self.addCleanup(self.browser.quit)
 
 
 class Installing(unittest.TestCase):
@@ -342,7 +318,9 @@ class Installing(unittest.TestCase):
             single = page.read()
         with open(os.path.join(self.site.folder(), 'index.html'), encoding='utf-8') as page:
             index = page.read()
-        self.assertEqual(policy_directives(index), SITE_POLICY)
+        policy = re.search(r'<meta http-equiv="Content-Security-Policy"\s+content="([^"]*)"', index)
+        directives = (d.strip().partition(' ') for d in policy.group(1).split(';'))
+        self.assertEqual({name: value for name, _, value in directives}, SITE_POLICY)
         # Every line of the one-file page is there, in its order, but for
         # its policy; what is added is what the other tests try.
         ours, theirs = single.splitlines(), index.splitlines()
@@ -352,38 +330,33 @@ class Installing(unittest.TestCase):
         self.assertEqual(changed, [[line for line in ours if 'default-src' in line]])
 
 
-class Offline(SiteTest):
-    def test_starts_and_computes_with_the_server_stopped(self):
-        b = self.browser
-        # A file in the folder that is not the site's: it must not be kept.
-        with open(os.path.join(self.site.folder(), 'notes.txt'), 'w', encoding='ascii') as notes:
-            notes.write('not part of the site\n')
-        b.open(self.site.url())
-        b.wait_until_controlled()
-        b.driver.get(self.site.url() + 'notes.txt')
-        self.site.stop()
-        for address in (self.site.url(), self.site.url() + 'index.html'):
-            with self.subTest(address):
-                b.open(address)
-                self.assertEqual(b.reactance(), ('1.592', 'kOhm'))
-        kept = b.caches()
-        self.assertEqual(len(kept), 1, kept)
-        self.assertEqual(next(iter(kept.values())), self.site.to_keep(SITE))
+class Update(unittest.TestCase):
+    """Two copies of the folder on a host that lets browsers keep its files a
+    while: each copy's worker keeps its folder's files and no other, the
+    calculator starts and computes from them with the server stopped, and a
+    newer folder published over the first gets past the browser's HTTP cache
+    too and leaves the other copy's cache alone."""
 
+    maxDiff = None  # a cache's addresses and digests, in full
 
-class Update(SiteTest):
-    """Published on a host that lets browsers keep its files a while, the
-    newer version must get past the browser's HTTP cache too."""
-    paths = (APP_PATH, COPY_PATH)
-    keep_seconds = HOST_KEEPS_SECONDS
+    def setUp(self):
+        self.site = Site(APP_PATH, COPY_PATH).start()
+        self.addCleanup(self.site.remove)
+        self.browser = SiteBrowser()
+        self.addCleanup(self.browser.quit)
 
     def test_newer_folder_shows_within_four_visits_and_offline(self):
         b = self.browser
+        # A file in the copy's folder that is not the site's: it must not be kept.
+        notes = os.path.join(self.site.folder(COPY_PATH), 'notes.txt')
+        with open(notes, 'w', encoding='ascii') as file:
+            file.write('not part of the site\n')
         for path in (APP_PATH, COPY_PATH):
             b.open(self.site.url(path))
             b.wait_until_controlled()
+        b.driver.get(self.site.url(COPY_PATH) + 'notes.txt')
         b.wait_for(lambda d: len(b.caches()) == 2, 'each copy keeps a cache')
-        before = set(b.caches())
+        before = b.caches()
         self.site.publish_newer(APP_PATH)
         for _ in range(VISITS_TO_UPDATE):
             b.open(self.site.url())
@@ -391,17 +364,24 @@ class Update(SiteTest):
                 break
         self.assertTrue(b.newer(), 'the newer folder did not show in %d visits' % VISITS_TO_UPDATE)
         # The newer worker's cache replaces the older one; the other copy's stays.
-        b.wait_for(lambda d: len(b.caches()) == 2 and len(set(b.caches()) & before) == 1,
+        b.wait_for(lambda d: len(b.caches()) == 2 and len(set(b.caches()) & set(before)) == 1,
                    'the older cache was not replaced by a newer one, or the copy lost its own')
         newer = b.caches()
-        (name,) = set(newer) - before
+        (copy,) = set(newer) & set(before)
+        (older,) = set(before) - set(newer)
+        (name,) = set(newer) - set(before)
+        self.assertEqual(before[older], self.site.to_keep(SITE))
         self.assertEqual(newer[name], self.site.to_keep(self.site.folder()))
+        # Offline: the page under the folder's address is also in the HTTP
+        # cache, its index.html only in the worker's.
         self.site.stop()
-        b.open(self.site.url())
-        self.assertTrue(b.newer(), 'offline, the older page came back')
-        self.assertEqual(b.reactance(), ('1.592', 'kOhm'))
+        for address in (self.site.url(), self.site.url() + 'index.html'):
+            b.open(address)
+            self.assertTrue(b.newer(), 'offline, the older page came back at ' + address)
+            self.assertEqual(b.reactance(), ('1.592', 'kOhm'))
         b.open(self.site.url(COPY_PATH))
         self.assertFalse(b.newer())
+        self.assertEqual(b.caches()[copy], self.site.to_keep(SITE, COPY_PATH))
 
 
 if __name__ == '__main__':
