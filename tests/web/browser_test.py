@@ -34,6 +34,11 @@ WAIT_SECONDS = 60
 WINDOW_SIZE = (800, 600)
 # A pointer lands this far inside a box's edge, past its border.
 INSIDE_THE_BORDER = 3
+# Keys by the behaviour table's names.
+KEYS = {'Home': Keys.HOME, 'End': Keys.END, 'Left': Keys.LEFT, 'Right': Keys.RIGHT,
+        'BackSpace': Keys.BACKSPACE, 'Delete': Keys.DELETE, 'Tab': Keys.TAB, 'Down': Keys.DOWN,
+        'Escape': Keys.ESCAPE, 'KP_Decimal': Keys.DECIMAL, 'ctrl': Keys.CONTROL,
+        'shift': Keys.SHIFT, 'alt': Keys.ALT}
 
 
 class Browser:
@@ -123,10 +128,16 @@ class Browser:
         """Keys into whatever has the focus."""
         webdriver.ActionChains(self.driver).send_keys(keys).perform()
 
-    def control(self, key):
-        """Control and a key, held together."""
-        webdriver.ActionChains(self.driver).key_down(Keys.CONTROL).send_keys(key) \
-            .key_up(Keys.CONTROL).perform()
+    def press(self, keys):
+        """A key, or keys held together: "Tab", "ctrl+shift+r"."""
+        *held, key = keys.split('+')
+        chain = webdriver.ActionChains(self.driver)
+        for modifier in held:
+            chain.key_down(KEYS[modifier])
+        chain.send_keys(KEYS.get(key, key))
+        for modifier in reversed(held):
+            chain.key_up(KEYS[modifier])
+        chain.perform()
 
     def enter(self, c, c_unit, f, f_unit):
         """A capacitance and a frequency with their units, from the keyboard."""
@@ -159,6 +170,10 @@ OWN_COLOURS = {
     ('txtFreq', '::selection'): WHITE_ON_NAVY,
     ('txtR', '::selection'): WHITE_ON_NAVY,
 }
+# What the page shows before the core starts, for good where it cannot: the
+# window itself, its controls disabled, and a line that says why.
+NEEDS = 'Calculatorul are nevoie de JavaScript si WebAssembly pentru a functiona.'
+STARTED_LOOK = {'txtC': '0', 'cboC': 'pF', 'txtFreq': '0', 'cboFreq': 'Hz', 'txtR': '0'}
 # Phones narrower than the window at a phone's least text size, upright and
 # on their side: one column in the tab order, each caption on a line of its
 # own with what it names below it, and beside a box its unit list, beside
@@ -211,6 +226,34 @@ class Page(unittest.TestCase):
         self.assertFalse(p.element('needs').is_displayed())
         self.assertEqual(p.script('return document.querySelectorAll(":disabled").length'), 0)
 
+    def check_window_without_core(self):
+        p = self.page
+        for name, value in STARTED_LOOK.items():
+            self.assertEqual(p.value(name), value, name)
+            self.assertTrue(p.script('return document.getElementById(arguments[0]).disabled',
+                                     name), name)
+        self.assertEqual(p.element('lblEtichete1').text, 'Capacitatea condensatorului:')
+        self.assertEqual(p.element('lblUM').text, 'Ohm')
+        shown = [e.text for e in p.driver.find_elements(By.CSS_SELECTOR, '.notice')
+                 if e.is_displayed()]
+        self.assertEqual(shown, [NEEDS])
+
+    def test_scripts_off(self):
+        cdp = self.page.driver.execute_cdp_cmd
+        cdp('Emulation.setScriptExecutionDisabled', {'value': True})
+        self.addCleanup(cdp, 'Emulation.setScriptExecutionDisabled', {'value': False})
+        self.page.driver.get('file://' + PAGE)
+        self.check_window_without_core()
+
+    def test_no_webassembly(self):
+        cdp = self.page.driver.execute_cdp_cmd
+        added = cdp('Page.addScriptToEvaluateOnNewDocument',
+                    {'source': 'delete window.WebAssembly;'})
+        self.addCleanup(cdp, 'Page.removeScriptToEvaluateOnNewDocument', added)
+        self.page.driver.get('file://' + PAGE)
+        self.assertEqual(self.page.ready(), 'failed')
+        self.check_window_without_core()
+
     def test_escape_leaves_a_tab_the_user_opened(self):
         p = self.page
         p.type(Keys.ESCAPE + '5')
@@ -223,7 +266,7 @@ class Page(unittest.TestCase):
         for name in ('txtC', 'cboC', 'txtR'):
             p.script('window.prevented = null; document.getElementById(arguments[0]).focus()',
                      name)
-            p.control('r')
+            p.press('ctrl+r')
             self.assertIs(p.script('return window.prevented'), True, name)
 
     def test_own_colours_in_light_and_dark(self):
@@ -365,44 +408,6 @@ class Sizes(unittest.TestCase):
                     self.check(name, browser)
                 finally:
                     browser.quit()
-
-
-# What the page shows before the core starts, for good where it cannot: the
-# window itself, its controls disabled, and a line that says why.
-NEEDS = 'Calculatorul are nevoie de JavaScript si WebAssembly pentru a functiona.'
-STARTED_LOOK = {'txtC': '0', 'cboC': 'pF', 'txtFreq': '0', 'cboFreq': 'Hz', 'txtR': '0'}
-
-
-class WithoutTheCore(unittest.TestCase):
-    def setUp(self):
-        self.browser = Browser()
-        self.addCleanup(self.browser.quit)
-
-    def check_window_without_core(self):
-        p = self.browser
-        for name, value in STARTED_LOOK.items():
-            self.assertEqual(p.value(name), value, name)
-            self.assertTrue(p.script('return document.getElementById(arguments[0]).disabled',
-                                     name), name)
-        self.assertEqual(p.element('lblEtichete1').text, 'Capacitatea condensatorului:')
-        self.assertEqual(p.element('lblUM').text, 'Ohm')
-        shown = [e.text for e in p.driver.find_elements(By.CSS_SELECTOR, '.notice')
-                 if e.is_displayed()]
-        self.assertEqual(shown, [NEEDS])
-
-    def test_scripts_off(self):
-        p = self.browser
-        p.driver.execute_cdp_cmd('Emulation.setScriptExecutionDisabled', {'value': True})
-        p.driver.get('file://' + PAGE)
-        self.check_window_without_core()
-
-    def test_no_webassembly(self):
-        p = self.browser
-        p.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
-                                 {'source': 'delete window.WebAssembly;'})
-        p.driver.get('file://' + PAGE)
-        self.assertEqual(p.ready(), 'failed')
-        self.check_window_without_core()
 
 
 if __name__ == '__main__':
