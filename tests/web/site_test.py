@@ -83,46 +83,38 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         super().end_headers()
 http.server.test(functools.partial(Handler, directory=sys.argv[1]), port=0, bind='127.0.0.1')
 '''
-# An image of the folder as the browser decodes it: its size and its
-# pixels, not premultiplied, base64-encoded.
-PIXELS = '''
+# An image as the browser decodes it, drawn on a canvas and written out
+# again as a PNG in a data: address.
+DECODED = '''
 const done = arguments[arguments.length - 1];
 const image = new Image();
 image.src = arguments[0];
 image.decode().then(() => {
   const canvas = document.createElement('canvas');
-  canvas.width = image.naturalWidth;
-  canvas.height = image.naturalHeight;
-  const context = canvas.getContext('2d');
-  context.drawImage(image, 0, 0);
-  const data = context.getImageData(0, 0, canvas.width, canvas.height).data;
-  let text = '';
-  const chunk = 0x8000;
-  for (let i = 0; i < data.length; i += chunk) {
-    text += String.fromCharCode.apply(null, data.subarray(i, i + chunk));
-  }
-  done([canvas.width, canvas.height, btoa(text)]);
+  [canvas.width, canvas.height] = [image.naturalWidth, image.naturalHeight];
+  canvas.getContext('2d').drawImage(image, 0, 0);
+  done(canvas.toDataURL());
 }, (error) => done('failed: ' + error));
 '''
 
 
-def read_design(path):
-    """The program's icon as ImageMagick reads it: its rows of (r, g, b), or
-    None where it is transparent."""
+def read_image(name, data=None):
+    """An image's rows of pixels as ImageMagick reads the file NAME, or DATA
+    as png:-: (r, g, b, a), or None where it is transparent."""
     def magick(*arguments):
-        return subprocess.run(arguments, capture_output=True, check=True).stdout
-    width, height = (int(n) for n in magick('identify', '-format', '%w %h', path).split())
-    rgba = magick('convert', path, '-depth', '8', 'rgba:-')
-    assert len(rgba) == width * height * 4, (path, len(rgba))
-    pixels = [None if rgba[i + 3] == 0 else tuple(rgba[i:i + 3]) for i in range(0, len(rgba), 4)]
+        return subprocess.run(arguments, input=data, capture_output=True, check=True).stdout
+    width, height = (int(n) for n in magick('identify', '-format', '%w %h', name).split())
+    rgba = magick('convert', name, '-depth', '8', 'rgba:-')
+    assert len(rgba) == width * height * 4, (name, len(rgba))
+    pixels = [None if rgba[i + 3] == 0 else tuple(rgba[i:i + 4]) for i in range(0, len(rgba), 4)]
     return [pixels[row * width:(row + 1) * width] for row in range(height)]
 
 
-def drawn_scale(size, pixel, design, around):
-    """The whole scale at which an icon of SIZE holds the design centred,
-    each of its pixels a square of whole pixels, AROUND (r, g, b, a) where
-    the design is transparent and all about it; None where it holds it at
-    no scale."""
+def drawn_scale(icon, design, around):
+    """The whole scale at which a square icon holds the design centred,
+    each of its pixels a square of whole pixels, AROUND where the design is
+    transparent and all about it; None where it holds it at no scale."""
+    size = len(icon)
     for scale in range(size // len(design), 0, -1):
         side = len(design) * scale
         left = (size - side) // 2
@@ -130,10 +122,10 @@ def drawn_scale(size, pixel, design, around):
         def expected(x, y):
             if left <= x < left + side and left <= y < left + side:
                 colour = design[(y - left) // scale][(x - left) // scale]
-                return around if colour is None else colour + (OPAQUE,)
+                return around if colour is None else colour
             return around
 
-        if all(pixel(x, y) == expected(x, y) for y in range(size) for x in range(size)):
+        if all(icon[y][x] == expected(x, y) for y in range(size) for x in range(size)):
             return scale
     return None
 
@@ -272,15 +264,14 @@ class Installing(unittest.TestCase):
         for key in ('theme_color', 'background_color'):
             self.assertEqual('rgb(%d, %d, %d)' % rgb(m[key]), window, key)
 
-    def pixels(self, src):
-        """The icon as the browser decodes it: its size, and its pixels by (x, y)."""
-        decoded = self.driver.execute_async_script(
-            PIXELS, urllib.parse.urljoin(self.manifest_url, src))
-        self.assertIsInstance(decoded, list, '%s: %s' % (src, decoded))
-        width, height, data = decoded
-        self.assertEqual(width, height, src)
-        rgba = base64.b64decode(data)
-        return width, rgba, lambda x, y: tuple(rgba[(y * width + x) * 4:(y * width + x + 1) * 4])
+    def decoded(self, src):
+        """The square icon as the browser decodes it, by rows of pixels."""
+        url = self.driver.execute_async_script(
+            DECODED, urllib.parse.urljoin(self.manifest_url, src))
+        self.assertTrue(url.startswith('data:image/png;base64,'), '%s: %s' % (src, url))
+        icon = read_image('png:-', base64.b64decode(url.partition(',')[2]))
+        self.assertEqual(len(icon), len(icon[0]), src)
+        return icon
 
     def test_icons_are_the_programs_at_their_sizes(self):
         icons = {icon['src']: icon for icon in self.manifest['icons']}
@@ -289,29 +280,29 @@ class Installing(unittest.TestCase):
         self.assertIn('maskable', {purpose for _, purpose in kinds})
         touch = self.browser.script(
             'return document.querySelector("link[rel=apple-touch-icon]").getAttribute("href")')
-        design = read_design(ICON)
+        design = read_image(ICON)
         backdrop = rgb(self.manifest['background_color']) + (OPAQUE,)
         checked = [(src, icon.get('purpose', 'any')) for src, icon in icons.items()]
         for src, purpose in checked + [(touch, 'touch')]:
             with self.subTest(src):
-                size, _, pixel = self.pixels(src)
+                icon = self.decoded(src)
+                size = len(icon)
                 if src in icons:
                     self.assertEqual(icons[src]['sizes'], '%dx%d' % (size, size))
                 if purpose == 'any':
                     # The design filling the icon, transparent around it.
-                    self.assertEqual(drawn_scale(size, pixel, design, (0, 0, 0, 0)),
-                                     size // len(design))
+                    self.assertEqual(drawn_scale(icon, design, None), size // len(design))
                     continue
                 # A launcher may cut it to any shape and iOS draws
                 # transparency black: the design on the window's colour to
                 # its edges, and a maskable one has nothing but that
                 # backdrop outside the safe circle.
-                self.assertIsNotNone(drawn_scale(size, pixel, design, backdrop))
+                self.assertIsNotNone(drawn_scale(icon, design, backdrop))
                 if purpose == 'maskable':
                     centre, radius = size / 2, SAFE_RADIUS_SHARE * size
                     cut = {(x, y) for y in range(size) for x in range(size)
                            if math.hypot(x + 0.5 - centre, y + 0.5 - centre) > radius}
-                    self.assertEqual({xy for xy in cut if pixel(*xy) != backdrop}, set())
+                    self.assertEqual({(x, y) for x, y in cut if icon[y][x] != backdrop}, set())
 
     def test_page_is_the_one_file_page_with_only_what_installing_needs(self):
         with open(PAGE, encoding='utf-8') as page:
