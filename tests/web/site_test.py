@@ -56,7 +56,6 @@ VISITS_TO_UPDATE = 4
 HOST_KEEPS_SECONDS = 600
 OPAQUE = 255
 
-CONTROLLED = 'return navigator.serviceWorker.controller !== null'
 # Every cache of the origin by name: each address it keeps, with the
 # SHA-256 of what it keeps there.
 CACHES = '''
@@ -205,29 +204,6 @@ class Site:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
-class SiteBrowser(browser_test.Browser):
-    """Chromium as the page's tests start it, with the network on."""
-
-    def __init__(self):
-        super().__init__(online=True)
-
-    def wait_until_controlled(self):
-        self.wait_for(lambda d: self.script(CONTROLLED), 'no service worker controls the page')
-
-    def caches(self):
-        kept = self.driver.execute_async_script(CACHES)
-        if isinstance(kept, str):
-            raise AssertionError(kept)
-        return kept
-
-    def newer(self):
-        return self.script('return document.querySelector("meta[name=edition]") !== null')
-
-    def reactance(self):
-        self.enter('100', 'nF', '1', 'kHz')
-        return self.value('txtR'), self.element('lblUM').text
-
-
 class Installing(unittest.TestCase):
     """What the browser reads to install the app; the tests only read, so
     they share one server and browser."""
@@ -236,7 +212,7 @@ class Installing(unittest.TestCase):
     def setUpClass(cls):
         cls.site = Site(APP_PATH).start()
         cls.addClassCleanup(cls.site.remove)
-        cls.browser = SiteBrowser()
+        cls.browser = browser_test.Browser(online=True)
         cls.addClassCleanup(cls.browser.quit)
         cls.browser.open(cls.site.url())
         cls.driver = cls.browser.driver
@@ -333,8 +309,17 @@ class Update(unittest.TestCase):
     def setUp(self):
         self.site = Site(APP_PATH, COPY_PATH).start()
         self.addCleanup(self.site.remove)
-        self.browser = SiteBrowser()
+        self.browser = browser_test.Browser(online=True)
         self.addCleanup(self.browser.quit)
+
+    def caches(self):
+        kept = self.browser.driver.execute_async_script(CACHES)
+        if isinstance(kept, str):
+            raise AssertionError(kept)
+        return kept
+
+    def newer(self):
+        return self.browser.script('return document.querySelector("meta[name=edition]") !== null')
 
     def test_newer_folder_shows_within_four_visits_and_offline(self):
         b = self.browser
@@ -344,20 +329,21 @@ class Update(unittest.TestCase):
             file.write('not part of the site\n')
         for path in (APP_PATH, COPY_PATH):
             b.open(self.site.url(path))
-            b.wait_until_controlled()
+            b.wait_for(lambda d: b.script('return navigator.serviceWorker.controller !== null'),
+                       'no service worker controls the page')
         b.driver.get(self.site.url(COPY_PATH) + 'notes.txt')
-        b.wait_for(lambda d: len(b.caches()) == 2, 'each copy keeps a cache')
-        before = b.caches()
+        b.wait_for(lambda d: len(self.caches()) == 2, 'each copy keeps a cache')
+        before = self.caches()
         self.site.publish_newer(APP_PATH)
         for _ in range(VISITS_TO_UPDATE):
             b.open(self.site.url())
-            if b.newer():
+            if self.newer():
                 break
-        self.assertTrue(b.newer(), 'the newer folder did not show in %d visits' % VISITS_TO_UPDATE)
+        self.assertTrue(self.newer(), 'not shown in %d visits' % VISITS_TO_UPDATE)
         # The newer worker's cache replaces the older one; the other copy's stays.
-        b.wait_for(lambda d: len(b.caches()) == 2 and len(set(b.caches()) & set(before)) == 1,
+        b.wait_for(lambda d: len(self.caches()) == 2 and len(set(self.caches()) & set(before)) == 1,
                    'the older cache was not replaced by a newer one, or the copy lost its own')
-        newer = b.caches()
+        newer = self.caches()
         (copy,) = set(newer) & set(before)
         (older,) = set(before) - set(newer)
         (name,) = set(newer) - set(before)
@@ -368,11 +354,12 @@ class Update(unittest.TestCase):
         self.site.stop()
         for address in (self.site.url(), self.site.url() + 'index.html'):
             b.open(address)
-            self.assertTrue(b.newer(), 'offline, the older page came back at ' + address)
-            self.assertEqual(b.reactance(), ('1.592', 'kOhm'))
+            self.assertTrue(self.newer(), 'offline, the older page came back at ' + address)
+            b.enter('100', 'nF', '1', 'kHz')
+            self.assertEqual((b.value('txtR'), b.element('lblUM').text), ('1.592', 'kOhm'))
         b.open(self.site.url(COPY_PATH))
-        self.assertFalse(b.newer())
-        self.assertEqual(b.caches()[copy], self.site.to_keep(SITE, COPY_PATH))
+        self.assertFalse(self.newer())
+        self.assertEqual(self.caches()[copy], self.site.to_keep(SITE, COPY_PATH))
 
 
 if __name__ == '__main__':
