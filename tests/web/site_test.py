@@ -18,6 +18,7 @@ import hashlib
 import json
 import math
 import os
+import pathlib
 import re
 import select
 import shutil
@@ -142,14 +143,8 @@ class Site:
 
     def __init__(self, *paths):
         self.root = tempfile.mkdtemp(prefix='velmorida-site-')
-        self.process = None
         for path in paths:
             shutil.copytree(SITE, self.folder(path))
-
-    def folder(self, path=APP_PATH):
-        return os.path.join(self.root, path)
-
-    def start(self):
         self.process = subprocess.Popen(
             [sys.executable, '-u', '-c', CACHING_SERVER, self.root, str(HOST_KEEPS_SECONDS)],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
@@ -157,10 +152,12 @@ class Site:
         line = self.process.stdout.readline() if ready else ''
         match = re.search(r' port (\d+) ', line)
         if not match:
-            self.stop()
+            self.remove()
             raise RuntimeError('http.server did not say its port: %r' % line)
         self.port = int(match.group(1))
-        return self
+
+    def folder(self, path=APP_PATH):
+        return os.path.join(self.root, path)
 
     def url(self, path=APP_PATH):
         return 'http://127.0.0.1:%d/%s' % (self.port, path)
@@ -177,11 +174,9 @@ class Site:
         """A newer page and manifest over the folder, and its worker written
         again as the build writes it; the page says it is newer in a meta
         element."""
-        index = os.path.join(self.folder(path), 'index.html')
-        with open(index, encoding='utf-8') as page:
-            html = page.read()
-        with open(index, 'w', encoding='utf-8') as page:
-            page.write(html.replace('</head>', '<meta name="edition" content="newer">\n</head>', 1))
+        index = pathlib.Path(self.folder(path), 'index.html')
+        newer = '<meta name="edition" content="newer">\n</head>'
+        index.write_text(index.read_text(encoding='utf-8').replace('</head>', newer, 1), 'utf-8')
         with open(os.path.join(self.folder(path), 'manifest.webmanifest'), 'a') as manifest:
             manifest.write('\n')
         subprocess.run(['cmake', '-DSITE=' + self.folder(path),
@@ -210,22 +205,19 @@ class Installing(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.site = Site(APP_PATH).start()
+        cls.site = Site(APP_PATH)
         cls.addClassCleanup(cls.site.remove)
         cls.browser = browser_test.Browser(online=True)
         cls.addClassCleanup(cls.browser.quit)
         cls.browser.open(cls.site.url())
         cls.driver = cls.browser.driver
         found = cls.driver.execute_cdp_cmd('Page.getAppManifest', {})
-        cls.manifest_url = found['url']
-        cls.manifest_errors = found['errors']
+        cls.manifest_url, cls.manifest_errors = found['url'], found['errors']
         cls.manifest = json.loads(found['data']) if found.get('data') else {}
 
-    def test_no_installability_error(self):
+    def test_installable_by_a_manifest_in_romanian_relative_to_its_folder(self):
         errors = self.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})
         self.assertEqual(errors['installabilityErrors'], [])
-
-    def test_manifest_names_the_app_in_romanian_relative_to_its_folder(self):
         self.assertEqual(self.manifest_url, self.site.url() + 'manifest.webmanifest')
         self.assertEqual(self.manifest_errors, [])
         m = self.manifest
@@ -307,7 +299,7 @@ class Update(unittest.TestCase):
     maxDiff = None  # a cache's addresses and digests, in full
 
     def setUp(self):
-        self.site = Site(APP_PATH, COPY_PATH).start()
+        self.site = Site(APP_PATH, COPY_PATH)
         self.addCleanup(self.site.remove)
         self.browser = browser_test.Browser(online=True)
         self.addCleanup(self.browser.quit)
