@@ -32,8 +32,7 @@ axe.run(document).then(
 
 
 def why_no_axe():
-    """Why there is no axe-core to test with: npm's own words where it could
-    not fetch it."""
+    """Why there is no axe-core: npm's own words where it could not fetch it."""
     try:
         with open(os.path.join(AXE_FOLDER, 'fetch-failed.txt'), encoding='utf-8') as failed:
             return 'axe-core could not be fetched from npm:\n' + failed.read()

@@ -2,11 +2,9 @@
 """The page's driver of the behaviour table (tests/window/behaviour.json):
 each scenario in a freshly started page in headless Chromium, in a window
 the driver opens by script (only there may the page close its window, as
-Escape does), in English or, for the comma, in Romanian. Keys and clicks go
-through WebDriver, pastes through the browser's own clipboard and paste key,
-a drop is a drop event at the focused box. After each step the page must
-show what the table expects, and its polite live region must have been
-given what the step says.
+Escape does), in English or, for the comma, in Romanian. Pastes go through
+the browser's own clipboard and paste key; a drop is a drop event at the
+focused box. The page's polite live region is what the page says.
 
     behaviour.py PAGE.html [unittest arguments]
 """
@@ -146,8 +144,6 @@ class Behaviour(unittest.TestCase):
         return seen
 
     def check(self, step, number):
-        """What the step expects, once the page shows it; what the page shows
-        otherwise, where it fails."""
         wanted = dict(step['expect'], said=step.get('said', []))
         try:
             self.page.wait_for(lambda d: self.seen(step['expect']) == wanted)

@@ -1,11 +1,8 @@
 #!/usr/bin/python3
 """The page's own work in a real browser, where the behaviour table
-(behaviour.py) does not reach: what it loads, its places at each text size
-and device scale and in a phone's column, taps on a touch screen, the page
-without scripts or WebAssembly, its colours, Escape in a tab the user opened
-and the keys whose default it prevents. Debian's headless Chromium, driven
-through chromedriver by Selenium, opens the built file from disk with the
-network off; its security policy is the site test's (site_test.py).
+(behaviour.py) does not reach; its security policy is the site test's.
+Debian's headless Chromium, driven through chromedriver by Selenium, opens
+the built file from disk with the network off.
 
     browser_test.py PAGE.html [unittest arguments]
 
@@ -76,16 +73,14 @@ class Browser:
 
     def started(self):
         """The page of the current window once its script has started the
-        calculator; a core that could not start fails the test at once, with
-        its reason."""
+        calculator; a core that could not start fails at once, with why."""
         if self.ready() != 'true':
             raise AssertionError('the page did not start: %s' % self.script(
                 'return document.documentElement.dataset.failure'))
         return self
 
     def ready(self):
-        """Once the page's script says whether the core started: "true" or
-        "failed"."""
+        """Whether the core started, "true" or "failed", once the page says."""
         return self.wait_for(lambda d: d.execute_script(
             'return document.documentElement.dataset.ready || false'))
 
@@ -125,7 +120,6 @@ class Browser:
         return self.driver.execute_script(code, *args)
 
     def type(self, keys):
-        """Keys into whatever has the focus."""
         webdriver.ActionChains(self.driver).send_keys(keys).perform()
 
     def press(self, keys):
@@ -205,8 +199,6 @@ TAPS = [
 
 
 class Page(unittest.TestCase):
-    """The tests that share a browser, each on the page afresh."""
-
     @classmethod
     def setUpClass(cls):
         cls.browser = Browser()

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# What Orca, the screen reader, says while a program is used from the
-# keyboard: the calculator, or the page in Chromium's app window
-# (tests/web/chromium_app.sh PAGE). A home of its own (Orca's settings,
-# speech-dispatcher's silent dummy module, the browsers' profiles), a private
-# D-Bus session with the accessibility bus, an X server with a window
-# manager, then orca_speech.py, which starts Orca and the program, types and
-# reads what Orca spoke, and with --tree the calculator's accessible tree.
+# What Orca, the screen reader, says of a program used from the keyboard, in
+# a home of its own (Orca's settings, speech-dispatcher's silent dummy
+# module, the browsers' profiles), a private D-Bus session with the
+# accessibility bus and an X server with a window manager: orca_speech.py
+# starts Orca and the program, the calculator or tests/web/chromium_app.sh.
 #   orca.sh COMMAND... [orca_speech.py's options]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

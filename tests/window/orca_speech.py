@@ -4,16 +4,11 @@ or the page in Chromium (tests/web/chromium_app.sh PAGE).
     orca_speech.py COMMAND... [--runs RUNS] [--tree]
 
 Run by orca.sh, in a home, a D-Bus session and an X server of its own.
-Starts Orca (orca_launcher.py) with its debug log in ORCA_LOG and waits
-until it speaks; then, on each of RUNS fresh starts of the program, enters
-100 nF at 1 kHz: type 100, Tab, Down, Tab, type 1, Tab, Down, Tab; then
-Ctrl+R, which asks for the result. After each step it waits until Orca has
-said what the step should say and has then been quiet, so the speech of a
-step is every SPEECH OUTPUT line of the log from that step's keys to the
-next step's. A step said in some starts and not in others is a fault of the
-program's start: every run must pass. With --tree, before the calculator
-ends, it also reads over AT-SPI what Orca never speaks unasked. Prints each
-run's transcript, then PASS or each step that went wrong.
+Starts Orca with its debug log in ORCA_LOG, then plays the steps on each of
+RUNS fresh starts of the program: a step said in some starts and not in
+others is a fault of the start, so every run must pass. With --tree it also
+reads over AT-SPI what Orca never speaks unasked. Prints what Orca said at
+each step, then PASS or what went wrong.
 """
 import argparse
 import os
@@ -31,7 +26,9 @@ QUIET_S = 0.8  # a step is over once Orca has said nothing for this long
 STEP_TIMEOUT_S = 20
 ORCA_END_S = 10
 
-# (what the user does, the keys, what Orca must say, what it must not say)
+# 100 nF at 1 kHz, then Ctrl+R, which asks for the result: (what the user
+# does, the keys, what Orca must then say, what it must not say). A step is
+# over once Orca has said what it must and has then been quiet.
 STEPS = [
     ("start", [], ["Velmorida condensatoarelor", "Capacitatea condensatorului"], []),
     ("type 100", ["1", "0", "0"], ["1", "0"], ["notification"]),
@@ -50,19 +47,16 @@ STEPS = [
 # focus (the unit, the signature) among them, and one window, not a second
 # one inside it.
 APP_NAME = "velmorida"
-TREE = [
+LABELS = ["Capacitatea condensatorului:", "Frecventa de lucru:", "Velmorida condensatorului:",
+          "kOhm", "QZ9XK"]
+TREE = [("label", label, "", "") for label in LABELS] + [
     ("frame", "Velmorida condensatoarelor", "", ""),
     ("panel", "", "", ""),
-    ("label", "Capacitatea condensatorului:", "", ""),
     ("text", "Capacitatea condensatorului", "100", ""),
     ("combo box", "nF", "", "Capacitatea condensatorului, unitate"),
-    ("label", "Frecventa de lucru:", "", ""),
     ("text", "Frecventa de lucru", "1", ""),
     ("combo box", "kHz", "", "Frecventa de lucru, unitate"),
-    ("label", "Velmorida condensatorului:", "", ""),
     ("text", "Velmorida condensatorului", "1.592", "kOhm"),
-    ("label", "kOhm", "", ""),
-    ("label", "QZ9XK", "", ""),
     ("notification", "1.592 kOhm", "", ""),
 ]
 
