@@ -353,7 +353,8 @@ SIZES = [
 ]
 LARGE_SCREEN = (1280, 800)
 DESIGN_FONT = 13
-WHOLE = 'const e = document.getElementById(arguments[0]); return e.scrollWidth <= e.clientWidth'
+WHOLE = ('const e = document.getElementById(arguments[0]);'
+         'return e.scrollWidth <= e.clientWidth')
 
 
 class Sizes(unittest.TestCase):

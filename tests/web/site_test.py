@@ -31,18 +31,17 @@ import urllib.parse
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import browser_test  # noqa: E402  (reads PAGE.html from argv[1])
 
-PAGE = browser_test.PAGE
 SITE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
 SITE_SOURCES = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
-WAIT_SECONDS = browser_test.WAIT_SECONDS
 # Published below the root, as most hosts publish: nothing may assume the
 # root. A second copy on the same origin must survive the first's update.
 APP_PATH = 'apps/velmorida/'
 COPY_PATH = 'apps/velmorida-copy/'
 ICON = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'resources',
                     'velmorida.xpm')
-# The site's security policy: the page's, opened to the folder's own
-# manifest, worker and icons, and nothing else.
+# The site's security policy exactly, a directive more is a hole: the page's,
+# where nothing may come from anywhere but the page itself and the page may
+# send nothing anywhere, opened to the folder's own manifest, worker and icons.
 SITE_POLICY = {'default-src': "'none'", 'script-src': "'unsafe-inline' 'wasm-unsafe-eval'",
                'style-src': "'unsafe-inline'", 'base-uri': "'none'", 'form-action': "'none'",
                'manifest-src': "'self'", 'worker-src': "'self'", 'img-src': "'self'"}
@@ -148,7 +147,7 @@ class Site:
         self.process = subprocess.Popen(
             [sys.executable, '-u', '-c', CACHING_SERVER, self.root, str(HOST_KEEPS_SECONDS)],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        ready, _, _ = select.select([self.process.stdout], [], [], WAIT_SECONDS)
+        ready, _, _ = select.select([self.process.stdout], [], [], browser_test.WAIT_SECONDS)
         line = self.process.stdout.readline() if ready else ''
         match = re.search(r' port (\d+) ', line)
         if not match:
@@ -166,7 +165,7 @@ class Site:
         """The server ended by its process id; the port refuses from then on."""
         if self.process is not None:
             self.process.terminate()
-            self.process.wait(timeout=WAIT_SECONDS)
+            self.process.wait(timeout=browser_test.WAIT_SECONDS)
             self.process.stdout.close()
             self.process = None
 
@@ -227,7 +226,7 @@ class Installing(unittest.TestCase):
         self.assertLessEqual(len(m['short_name']), SHORT_NAME_MOST)
         for key in ('start_url', 'scope'):
             self.assertEqual(urllib.parse.urljoin(self.manifest_url, m[key]), self.site.url(), key)
-        # The colours of the window as the page draws it.
+        # The colours of the window as the page test expects it to draw them.
         window, _ = browser_test.OWN_COLOURS[('frmVelmorida', None)]
         for key in ('theme_color', 'background_color'):
             self.assertEqual('rgb(%d, %d, %d)' % rgb(m[key]), window, key)
@@ -273,7 +272,7 @@ class Installing(unittest.TestCase):
                     self.assertEqual({(x, y) for x, y in cut if icon[y][x] != backdrop}, set())
 
     def test_page_is_the_one_file_page_with_only_what_installing_needs(self):
-        with open(PAGE, encoding='utf-8') as page:
+        with open(browser_test.PAGE, encoding='utf-8') as page:
             single = page.read()
         with open(os.path.join(self.site.folder(), 'index.html'), encoding='utf-8') as page:
             index = page.read()
