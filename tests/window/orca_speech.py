@@ -1,28 +1,36 @@
-"""What Orca says while the calculator is used from the keyboard.
+"""What Orca says while a program is used from the keyboard: the calculator,
+or the page in Chromium (tests/web/chromium_app.sh PAGE).
 
-Run by orca.sh, with Orca already starting and its debug log in ORCA_LOG.
-Waits until Orca speaks, starts the program, and enters 100 nF at 1 kHz:
-type 100, Tab, Down, Tab, type 1, Tab, Down, Tab; then Ctrl+R, which asks
-for the result. After each step it waits until Orca has said what the step
-should say and has then been quiet, so the speech of a step is every SPEECH
-OUTPUT line of the log timed from that step's keys to the next step's.
-Prints the whole transcript, then PASS or each step that went wrong.
+    orca_speech.py COMMAND... [--runs RUNS] [--tree]
+
+Run by orca.sh, in a home, a D-Bus session and an X server of its own.
+Starts Orca with its debug log in ORCA_LOG, then plays the steps on each of
+RUNS fresh starts of the program: a step said in some starts and not in
+others is a fault of the start, so every run must pass. With --tree it also
+reads over AT-SPI what Orca never speaks unasked. Prints what Orca said at
+each step, then PASS or what went wrong.
 """
-import datetime
+import argparse
 import os
 import re
 import subprocess
 import sys
 import time
 
+import pyatspi
+
+HERE = os.path.dirname(os.path.abspath(__file__))
 LOG = os.environ["ORCA_LOG"]
-SPEECH = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*)'\s*\{'established'")
+SPEECH = re.compile(r" - SPEECH OUTPUT: '(.*)'\s*\{'established'")
 QUIET_S = 0.8  # a step is over once Orca has said nothing for this long
 STEP_TIMEOUT_S = 20
-SECONDS_PER_DAY = 24 * 3600
+ORCA_END_S = 10
 
-# (what the user does, the keys, what Orca must say, what it must not say)
+# 100 nF at 1 kHz, then Ctrl+R, which asks for the result: (what the user
+# does, the keys, what Orca must then say, what it must not say). A step is
+# over once Orca has said what it must and has then been quiet.
 STEPS = [
+    ("start", [], ["Velmorida condensatoarelor", "Capacitatea condensatorului"], []),
     ("type 100", ["1", "0", "0"], ["1", "0"], ["notification"]),
     ("Tab to the capacitance unit", ["Tab"], ["pF", "Capacitatea condensatorului, unitate"], []),
     ("Down to nF", ["Down"], ["nF"], ["Ohm"]),
@@ -34,45 +42,103 @@ STEPS = [
     ("Ctrl+R for the result", ["ctrl+r"], ["1.592 kOhm"], []),
 ]
 
-
-def seconds_of_day(hours, minutes, seconds):
-    return int(hours) * 3600 + int(minutes) * 60 + float(seconds)
-
-
-def now():
-    t = datetime.datetime.now()
-    return seconds_of_day(t.hour, t.minute, t.second + t.microsecond / 1e6)
+# The calculator's whole accessible tree once the steps are done (--tree):
+# every control's (role, name, text, description), the labels that take no
+# focus (the unit, the signature) among them, and one window, not a second
+# one inside it.
+APP_NAME = "velmorida"
+LABELS = ["Capacitatea condensatorului:", "Frecventa de lucru:", "Velmorida condensatorului:",
+          "kOhm", "QZ9XK"]
+TREE = [("label", label, "", "") for label in LABELS] + [
+    ("frame", "Velmorida condensatoarelor", "", ""),
+    ("panel", "", "", ""),
+    ("text", "Capacitatea condensatorului", "100", ""),
+    ("combo box", "nF", "", "Capacitatea condensatorului, unitate"),
+    ("text", "Frecventa de lucru", "1", ""),
+    ("combo box", "kHz", "", "Frecventa de lucru, unitate"),
+    ("text", "Velmorida condensatorului", "1.592", "kOhm"),
+    ("notification", "1.592 kOhm", "", ""),
+]
 
 
 def spoken():
-    """(time of day in seconds, utterance) of every SPEECH OUTPUT so far."""
-    found = []
+    """Every utterance in Orca's log so far, in order."""
     with open(LOG, encoding="utf-8", errors="replace") as log:
-        for line in log:
-            match = SPEECH.match(line.strip())
-            if match:
-                found.append((seconds_of_day(*match.group(1, 2, 3)), match.group(4)))
+        return [match.group(1) for match in map(SPEECH.search, log) if match]
+
+
+def wait_for(since, must_say):
+    """What Orca says after its first `since` utterances, once it has said
+    everything in must_say and has then been quiet for a while: (True, what
+    it said), or on time-out (False, what it said)."""
+    deadline = time.monotonic() + STEP_TIMEOUT_S
+    said, last_heard = None, time.monotonic()
+    while time.monotonic() < deadline:
+        now = spoken()[since:]
+        if now != said:
+            said, last_heard = now, time.monotonic()
+        elif time.monotonic() - last_heard >= QUIET_S:
+            if all(word in " ".join(said) for word in must_say):
+                return True, said
+        time.sleep(0.1)
+    return False, said
+
+
+def accessibles(accessible):
+    """(role, name, text, description) of this accessible and every one under it."""
+    try:
+        text = accessible.queryText().getText(0, -1)
+    except NotImplementedError:
+        text = ""
+    found = [(accessible.getRoleName(), (accessible.name or "").strip(), text,
+              accessible.description)]
+    for i in range(accessible.childCount):
+        child = accessible.getChildAtIndex(i)
+        if child is not None:
+            found += accessibles(child)
     return found
 
 
-def wait_for(says, since, must_say):
-    """Waits until everything in must_say was said after `since` and Orca has
-    then been quiet for a while; returns False on time-out."""
-    deadline = time.monotonic() + STEP_TIMEOUT_S
-    while time.monotonic() < deadline:
-        lines = [(t, u) for t, u in spoken() if in_order(since, t)]
-        text = " ".join(u for _, u in lines)
-        if all(word in text for word in must_say):
-            last = lines[-1][0] if lines else since
-            if not in_order(now() - QUIET_S, last):
-                return True
-        time.sleep(0.1)
-    return False
+def tree_failures():
+    """What of TREE the calculator's tree lacks, and its windows but one."""
+    desktop = pyatspi.Registry.getDesktop(0)
+    seen = []
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name == APP_NAME:
+            seen += accessibles(app)
+    failures = [f"not readable: {want}" for want in TREE if want not in seen]
+    windows = [c for c in seen if c[0] in ("frame", "window", "dialog")]
+    if len(windows) != 1:
+        failures.append(f"{len(windows)} objects in a window's role: {windows}")
+    if failures:
+        print("The accessible tree:", *seen, sep="\n  ")
+    return failures
 
 
-def in_order(earlier, later):
-    """Whether `later` comes at or after `earlier`, across midnight too."""
-    return (later - earlier) % SECONDS_PER_DAY < SECONDS_PER_DAY / 2
+def play(command, tree):
+    """One fresh start of the program and the steps, printing what Orca said
+    at each; returns what went wrong."""
+    failures = []
+    since = len(spoken())
+    app = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        for name, keys, must_say, must_not_say in STEPS:
+            if keys:
+                subprocess.run(["xdotool", "key", "--delay", "150", *keys], check=True)
+            heard_all, said = wait_for(since, must_say)
+            since += len(said)
+            print(f"  {name}: " + " · ".join(s.strip() for s in said), flush=True)
+            if not heard_all:
+                failures.append(f"{name}: did not say all of {must_say}")
+            failures += [f"{name}: said '{word}'" for word in must_not_say
+                         if any(word in s for s in said)]
+        if tree:
+            failures += tree_failures()
+    finally:
+        app.terminate()
+        app.wait()
+    return failures
 
 
 def print_log_problems():
@@ -84,46 +150,39 @@ def print_log_problems():
 
 
 def main():
-    program = sys.argv[1]
-    failures = []
-    if not wait_for(spoken, now() - SECONDS_PER_DAY / 4, ["Screen reader on"]):
-        print("FAIL: Orca did not start speaking")
-        print_log_problems()
-        return 1
-
-    marks = [("start", now())]
-    app = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    parser = argparse.ArgumentParser()
+    parser.add_argument("command", nargs="+", help="the program and its arguments")
+    parser.add_argument("--runs", type=int, default=1, help="fresh starts of the program")
+    parser.add_argument("--tree", action="store_true", help="read the calculator's tree too")
+    args = parser.parse_args()
+    open(LOG, "w").close()  # read before Orca has written its first line
+    orca = subprocess.Popen([sys.executable, os.path.join(HERE, "orca_launcher.py"),
+                             "--debug-file=" + LOG],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    failed = []
     try:
-        if not wait_for(spoken, marks[0][1],
-                        ["Velmorida condensatoarelor", "Capacitatea condensatorului"]):
-            failures.append("start: the window and its first box were not spoken")
-        for name, keys, must_say, must_not_say in STEPS:
-            marks.append((name, now()))
-            subprocess.run(["xdotool", "key", "--delay", "150", *keys], check=True)
-            if not wait_for(spoken, marks[-1][1], must_say):
-                failures.append(f"{name}: did not say all of {must_say}")
+        if not wait_for(0, ["Screen reader on"])[0]:
+            failed.append("Orca did not start speaking")
+        else:
+            for run in range(1, args.runs + 1):
+                print(f"Run {run} of {args.runs}, what Orca said:", flush=True)
+                failures = play(args.command, args.tree)
+                for failure in failures:
+                    print("FAIL:", failure)
+                if failures:
+                    failed.append(f"run {run}")
     finally:
-        app.terminate()
-        app.wait()
-
-    everything = spoken()
-    print("What Orca said:")
-    for i, (name, start) in enumerate(marks):
-        end = marks[i + 1][1] if i + 1 < len(marks) else None
-        said = [u for t, u in everything
-                if in_order(start, t) and (end is None or not in_order(end, t))]
-        print(f"  {name}: " + " · ".join(s.strip() for s in said))
-        step = next((s for s in STEPS if s[0] == name), None)
-        if step:
-            for word in step[3]:
-                if any(word in s for s in said):
-                    failures.append(f"{name}: said '{word}'")
-    for failure in failures:
-        print("FAIL:", failure)
-    if failures:
+        orca.terminate()
+        try:
+            orca.wait(ORCA_END_S)
+        except subprocess.TimeoutExpired:
+            orca.kill()
+            orca.wait()
+    if failed:
+        print("FAIL:", ", ".join(failed))
         print_log_problems()
         return 1
-    print("PASS: Orca spoke every step")
+    print(f"PASS: Orca said every step, on each of {args.runs} start(s)")
     return 0
 
 

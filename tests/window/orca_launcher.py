@@ -4,12 +4,10 @@ writing its debug log line by line.
     orca_launcher.py [Orca's options]
 
 Orca's launcher refuses to start while another Orca of this user runs
-anywhere on the machine, and names itself "orca" so that any other refuses
-to start beside it; and it writes its debug log through a buffer that it
-flushes only when full. The page's Orca test has an X server, a D-Bus
-session and a home of its own, where no other Orca hears it or is heard, so
-it runs Orca's own launcher with those two steps left out, and with its log
-written out at each line, as the test reads it.
+anywhere, and names itself "orca" so that any other refuses to start beside
+it; and it flushes its debug log only when the buffer is full. The Orca test
+has an X server, a D-Bus session and a home of its own, where no other Orca
+hears it or is heard, and reads the log as it is written.
 """
 import builtins
 import sys
