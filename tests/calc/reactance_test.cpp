@@ -12,14 +12,6 @@ namespace {
 const NumberFormat kDot{"."};
 const NumberFormat kComma{","};
 
-void SetInputs(FormState& state, const char* c, const char* cUnit, const char* f,
-               const char* fUnit) {
-  state.SetText(InputBox::Capacitance, c);
-  state.cboC = cUnit;
-  state.SetText(InputBox::Frequency, f);
-  state.cboFreq = fUnit;
-}
-
 using velmorida::testing::InSeparator;
 
 struct ReactanceRow {
@@ -35,7 +27,10 @@ struct ReactanceRow {
 
 void ExpectReadOut(const ReactanceRow& row, const NumberFormat& format) {
   FormState state;
-  SetInputs(state, row.c, row.cUnit, row.f, row.fUnit);
+  state.SetText(InputBox::Capacitance, row.c);
+  state.cboC = row.cUnit;
+  state.SetText(InputBox::Frequency, row.f);
+  state.cboFreq = row.fUnit;
   Recalculate(state, format);
   EXPECT_EQ(state.txtR, InSeparator(row.readOut, format)) << row.name;
   EXPECT_EQ(state.lblUM, row.unit) << row.name;
