@@ -66,12 +66,7 @@ for run in $(seq "$repeats"); do
   fi
   start=$(date +%s%N)
   xdotool key Escape
-  ended=""
-  for _ in $(seq $((exit_limit * 20))); do
-    kill -0 "$app" 2>/dev/null || { ended=1; break; }
-    sleep 0.05
-  done
-  if [ -z "$ended" ]; then
+  if ! ended_within "$app" "$exit_limit"; then
     echo "FAIL: run $run: still running ${exit_limit} s after Escape"
     failures=$((failures + 1))
     kill -9 "$app" 2>/dev/null || true
