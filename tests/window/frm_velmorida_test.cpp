@@ -140,22 +140,22 @@ class FrmVelmoridaTest : public QObject {
 
   // Whatever the keyboard layout prints on the keypad's decimal key (a "."
   // or, on German and Romanian layouts, a ","), Qt reports it as that key
-  // on the keypad, and it types the locale's separator.
+  // on the keypad, and it types the locale's separator. The "." is the
+  // behaviour table's KP_Decimal.
   void keypadDecimalKeyOfEveryLayout() {
     const struct {
       const char* name;
       const char* separator;
-      Qt::Key key;
       const char* typed;
     } rows[] = {
-        {"CommaKeyInACommaLocale", ",", Qt::Key_Comma, "0,47"},
-        {"CommaKeyInAPeriodLocale", ".", Qt::Key_Comma, "0.47"},
+        {"CommaKeyInACommaLocale", ",", "0,47"},
+        {"CommaKeyInAPeriodLocale", ".", "0.47"},
     };
     for (const auto& row : rows) {
       Window w(row.separator);
       QLineEdit* txtC = w.Box("txtC");
       QTest::keyClick(txtC, Qt::Key_0);
-      QTest::keyClick(txtC, row.key, Qt::KeypadModifier);
+      QTest::keyClick(txtC, Qt::Key_Comma, Qt::KeypadModifier);
       QTest::keyClicks(txtC, "47");
       QVERIFY2(txtC->text() == QString(row.typed), row.name);
     }
@@ -190,26 +190,18 @@ class FrmVelmoridaTest : public QObject {
   // controls over each other. The layout draws each input box one pixel
   // under its unit list; nothing else touches.
   void layoutKeepsControlsApartAndCaptionsWhole_data() {
-    QTest::addColumn<QString>("picofarads");
-    QTest::addColumn<QString>("hertz");
+    QTest::addColumn<QStringList>("picofaradsAndHertz");
     QTest::addColumn<QString>("unit");
-    QTest::newRow("Ohm") << "0"
-                         << "0"
-                         << "Ohm";
-    QTest::newRow("kOhm") << "100000"
-                          << "1000"
-                          << "kOhm";
-    QTest::newRow("MOhm") << "1"
-                          << "1"
-                          << "MOhm";
+    QTest::newRow("Ohm") << QStringList{"0", "0"} << "Ohm";
+    QTest::newRow("kOhm") << QStringList{"100000", "1000"} << "kOhm";
+    QTest::newRow("MOhm") << QStringList{"1", "1"} << "MOhm";
   }
   void layoutKeepsControlsApartAndCaptionsWhole() {
-    QFETCH(QString, picofarads);
-    QFETCH(QString, hertz);
+    QFETCH(QStringList, picofaradsAndHertz);
     QFETCH(QString, unit);
     Window w;
-    Paste(w.Box("txtC"), picofarads);
-    Paste(w.Box("txtFreq"), hertz);
+    Paste(w.Box("txtC"), picofaradsAndHertz[0]);
+    Paste(w.Box("txtFreq"), picofaradsAndHertz[1]);
     QCOMPARE(w.Unit(), unit);
     // 6765 x 3015 twips at 15 twips a pixel.
     QCOMPARE(w.form.size(), QSize(451, 201));
