@@ -1,5 +1,5 @@
 // The Qt window's own work on Qt's offscreen platform: its icon, places,
-// palettes, accessibility interfaces, clipboard and keypad as Qt gives them,
+// colours, accessibility interfaces, clipboard and keypad as Qt gives them,
 // checked through the widgets themselves. What a user does with the window
 // and what it then shows and says is the behaviour table's.
 #include "window/qt/frm_velmorida.h"
@@ -7,48 +7,19 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "tests/support/contrast.h"
 #include "tests/window/window_fixture.h"
 #include "velmorida_version.h"
 
 namespace layout = velmorida::layout;
 using velmorida::testing::Paste;
 using velmorida::testing::Window;
-
-namespace {
-
-// WCAG 2's contrast of two colours.
-double Contrast(const QColor& a, const QColor& b) {
-  const auto rgb = [](const QColor& c) {
-    return layout::Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-                       static_cast<std::uint8_t>(c.blue())};
-  };
-  return velmorida::testing::ContrastRatio(rgb(a), rgb(b));
-}
-
-// A dark desktop theme as GNOME's and KDE's dark styles give it to Qt: light
-// text on dark faces and fields.
-QPalette DarkDesktop() {
-  QPalette dark(QColor(53, 53, 53), QColor(42, 42, 42));
-  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
-                    QPalette::HighlightedText, QPalette::BrightText}) {
-    dark.setColor(role, QColor(238, 238, 238));
-  }
-  dark.setColor(QPalette::Base, QColor(45, 45, 45));
-  dark.setColor(QPalette::Highlight, QColor(53, 132, 228));
-  return dark;
-}
-
-}  // namespace
 
 class FrmVelmoridaTest : public QObject {
   Q_OBJECT
@@ -228,42 +199,6 @@ class FrmVelmoridaTest : public QObject {
         const QRect overlap = controls[i]->geometry() & controls[j]->geometry();
         const int allowed = touching.contains(pair) ? 1 : 0;
         QVERIFY2(overlap.isEmpty() || overlap.width() <= allowed, qPrintable(pair));
-      }
-    }
-  }
-
-  // Under a dark desktop theme chosen while the window runs, each widget
-  // draws its text in colours legible on its own background: labels on the
-  // window, boxes and read-out on their fields, a list's face and its open
-  // popup, and every selection. Themes chosen before the window opens are
-  // photographed by the themes test.
-  void darkThemeChosenWhileRunningLeavesEveryTextLegible() {
-    const auto restore =
-        qScopeGuard([desktop = QApplication::palette()] { QApplication::setPalette(desktop); });
-    Window w;
-    auto* list = w.Get<QComboBox>("cboFreq");
-    list->showPopup();  // the popup is made on first use
-    list->hidePopup();
-    QApplication::setPalette(DarkDesktop());
-    QList<QWidget*> widgets =
-        w.Get<QFrame>("fraVelmorida")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    widgets << list->view();
-    const std::pair<QPalette::ColorRole, QPalette::ColorRole> drawn[] = {
-        {QPalette::WindowText, QPalette::Window},
-        {QPalette::Text, QPalette::Base},
-        {QPalette::ButtonText, QPalette::Button},
-        {QPalette::HighlightedText, QPalette::Highlight},
-    };
-    for (const QWidget* widget : widgets) {
-      for (auto [text, background] : drawn) {
-        const QPalette& p = widget->palette();
-        const double ratio = Contrast(p.color(text), p.color(background));
-        QVERIFY2(ratio >= velmorida::testing::kLeastContrastForText,
-                 qPrintable(QStringLiteral("%1: roles %2 on %3, %4:1")
-                                .arg(widget->objectName())
-                                .arg(text)
-                                .arg(background)
-                                .arg(ratio)));
       }
     }
   }
