@@ -94,7 +94,7 @@ for entry in "${themes[@]}"; do
   wait_for_still_screen
   import -window root "$work/open.png"
   xdotool key Escape
-  ended_within "$app" 5 || { echo "FAIL: $theme: Escape in the open list did not end it"; exit 1; }
+  poll 5 ended "$app" || { echo "FAIL: $theme: Escape in the open list did not end it"; exit 1; }
   wait "$app" || { echo "FAIL: $theme: the program ended with status $?"; exit 1; }
   app=""
   {

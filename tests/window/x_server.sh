@@ -81,15 +81,18 @@ focus_window_named() {
   done
 }
 
-# ended_within PID SECONDS: returns once that process has ended; fails if it
-# still runs after SECONDS.
-ended_within() {
-  for _ in $(seq $(($2 * 20))); do
-    kill -0 "$1" 2>/dev/null || return 0
+# poll SECONDS COMMAND...: runs COMMAND every 0.05 s until it succeeds; fails
+# if it has not within SECONDS.
+poll() {
+  for _ in $(seq $(($1 * 20))); do
+    "${@:2}" 2>/dev/null && return 0
     sleep 0.05
   done
   return 1
 }
+
+# ended PID: whether that process has ended.
+ended() { ! kill -0 "$1"; }
 
 # wait_for_still_screen: returns once two pictures of the screen a moment
 # apart agree (up to 5 s), so that the last change is drawn before a
