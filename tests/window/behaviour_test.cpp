@@ -93,6 +93,11 @@ QJsonArray SelectionOf(const QLineEdit* box) {
   return {start, start + (box->hasSelectedText() ? box->selectionLength() : 0)};
 }
 
+// A value as the table writes it, for a failure's message.
+QString AsWritten(const QJsonValue& value) {
+  return QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact));
+}
+
 }  // namespace
 
 class BehaviourTest : public QObject {
@@ -212,15 +217,9 @@ class BehaviourTest : public QObject {
       } else {
         seen = Shown(w, it.key());
       }
-      QVERIFY2(
-          seen == it.value(),
-          qPrintable(
-              QStringLiteral("%1: %2 is %3, not %4")
-                  .arg(where, it.key(),
-                       QString::fromUtf8(
-                           QJsonDocument(QJsonArray{seen}).toJson(QJsonDocument::Compact)),
-                       QString::fromUtf8(
-                           QJsonDocument(QJsonArray{it.value()}).toJson(QJsonDocument::Compact)))));
+      QVERIFY2(seen == it.value(),
+               qPrintable(QStringLiteral("%1: %2 is %3, not %4")
+                              .arg(where, it.key(), AsWritten(seen), AsWritten(it.value()))));
     }
   }
 };

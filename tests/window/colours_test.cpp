@@ -37,26 +37,6 @@ TEST(Colours, OrdinaryThemesDrawLegibleOwnColours) {
   }
 }
 
-// The green boxes, the yellow read-out and the grey window keep the colours
-// they were designed in.
-TEST(Colours, OrdinaryBackgroundsAreTheLayouts) {
-  const struct {
-    const char* name;
-    ControlKind kind;
-    layout::Rgb rgb;
-  } rows[] = {
-      {"LabelOnTheWindowGrey", ControlKind::Label, {224, 224, 224}},
-      {"InputBoxGreen", ControlKind::InputBox, {192, 255, 192}},
-      {"ReadOutYellow", ControlKind::ReadOut, {255, 255, 128}},
-  };
-  for (const auto& row : rows) {
-    const layout::Rgb got = Own(ColoursOf(row.kind, Contrast::Ordinary).background);
-    EXPECT_EQ(got.red, row.rgb.red) << row.name;
-    EXPECT_EQ(got.green, row.rgb.green) << row.name;
-    EXPECT_EQ(got.blue, row.rgb.blue) << row.name;
-  }
-}
-
 // In a high-contrast mode no colour is the window's own: fields in the
 // desktop's field colours, the window and labels in its dialog colours.
 TEST(Colours, HighContrastDrawsOnlyDesktopColours) {

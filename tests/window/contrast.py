@@ -64,22 +64,14 @@ def read_layout(path):
 
 
 def read_image(path):
-    """The screenshot as rows of (r, g, b), through ImageMagick's PPM."""
+    """The screenshot as rows of (r, g, b), through ImageMagick's PPM: three
+    header lines (P6, the size, 255), with no comment once stripped, then the
+    pixels."""
     ppm = subprocess.run(
-        ["convert", path, "-depth", "8", "ppm:-"], check=True, capture_output=True
+        ["convert", path, "-strip", "-depth", "8", "ppm:-"], check=True, capture_output=True
     ).stdout
-    fields = []
-    index = 0
-    while len(fields) < 4:
-        while ppm[index : index + 1].isspace():
-            index += 1
-        end = index
-        while not ppm[end : end + 1].isspace():
-            end += 1
-        fields.append(ppm[index:end])
-        index = end
-    width, height = int(fields[1]), int(fields[2])
-    data = ppm[index + 1 :]
+    _, size, _, data = ppm.split(b"\n", 3)
+    width, height = (int(v) for v in size.split())
     return [
         [tuple(data[(y * width + x) * 3 : (y * width + x) * 3 + 3]) for x in range(width)]
         for y in range(height)

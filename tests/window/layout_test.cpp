@@ -53,19 +53,6 @@ TEST(Layout, FontHeightAtEachDpi) {
   }
 }
 
-// Windows tabs through the controls in z-order, the order they are made in:
-// the tab order must be the order of the focusable controls there.
-TEST(Layout, TabOrderIsTheZOrderOfTheFocusableControls) {
-  std::size_t next = 0;
-  for (const Control& control : kControls) {
-    if (!TakesFocus(control.kind)) continue;
-    ASSERT_LT(next, kTabOrder.size()) << control.name;
-    EXPECT_EQ(control.id, kTabOrder[next]) << control.name;
-    ++next;
-  }
-  EXPECT_EQ(next, kTabOrder.size());
-}
-
 // Each box and the read-out come just after the caption that names them: the
 // page's document order, in which its phone's column stands and a screen
 // reader reads it line by line.

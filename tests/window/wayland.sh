@@ -42,22 +42,14 @@ done
 xdotool windowfocus --sync "$output"
 export WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
 
-# wait_for_focus LOG: waits until the client's keyboard has entered its window.
-wait_for_focus() {
-  for _ in $(seq 400); do
-    grep -q 'wl_keyboard@[0-9]*\.enter(' "$1" 2>/dev/null && return 0
-    sleep 0.05
-  done
-  return 1
-}
-
 failures=0
 slowest=0
 for run in $(seq "$repeats"); do
   log="$runtime/protocol-$run.log"
   WAYLAND_DEBUG=client "$program" 2>"$log" &
   app=$!
-  if ! wait_for_focus "$log"; then
+  # Until the client's keyboard has entered its window.
+  if ! poll 20 grep -q 'wl_keyboard@[0-9]*\.enter(' "$log"; then
     echo "FAIL: run $run: the calculator never had the keyboard"
     failures=$((failures + 1))
     kill -9 "$app" 2>/dev/null || true
@@ -66,12 +58,7 @@ for run in $(seq "$repeats"); do
   fi
   start=$(date +%s%N)
   xdotool key Escape
-  ended=""
-  for _ in $(seq $((exit_limit * 20))); do
-    kill -0 "$app" 2>/dev/null || { ended=1; break; }
-    sleep 0.05
-  done
-  if [ -z "$ended" ]; then
+  if ! poll "$exit_limit" ended "$app"; then
     echo "FAIL: run $run: still running ${exit_limit} s after Escape"
     failures=$((failures + 1))
     kill -9 "$app" 2>/dev/null || true

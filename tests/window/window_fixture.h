@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -33,17 +32,6 @@ struct Window {
   QString ReadOut() { return Box("txtR")->text(); }
   QString Unit() { return Get<QLabel>("lblUM")->text(); }
 
-  // The user picks the unit of that name from the list.
-  void Choose(const char* list, const char* unit) {
-    auto* combo = Get<QComboBox>(list);
-    const int index = combo->findText(QString::fromLatin1(unit));
-    QVERIFY(index >= 0);
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-  }
-  // Both inputs with their units, as a user enters them.
-  void Enter(const char* c, const char* cUnit, const char* f, const char* fUnit);
-
   int endCalls = 0;
   frmVelmorida form;
 };
@@ -54,13 +42,6 @@ inline void Paste(QLineEdit* box, const QString& text) {
   box->setFocus();
   box->selectAll();
   QTest::keySequence(box, QKeySequence::Paste);
-}
-
-inline void Window::Enter(const char* c, const char* cUnit, const char* f, const char* fUnit) {
-  Paste(Box("txtC"), QString::fromLatin1(c));
-  Choose("cboC", cUnit);
-  Paste(Box("txtFreq"), QString::fromLatin1(f));
-  Choose("cboFreq", fUnit);
 }
 
 }  // namespace velmorida::testing

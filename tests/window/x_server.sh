@@ -48,29 +48,17 @@ start_window_manager() {
   return 1
 }
 
-# find_window PID: prints the X id of the calculator's window once that
-# process has mapped it (only a mapped window takes the keyboard), waiting up
-# to 10 s; prints nothing if it never does.
-find_window() {
-  local pid=$1 window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --pid "$pid" --name "Velmorida condensatoarelor" \
-      2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  echo "$window"
-}
-
-# find_window_named NAME: prints the X id of the first mapped window of that
-# name, waiting up to 20 s; prints nothing if none appears. Not `xdotool
-# search --sync`: a search walks the window tree, and a window destroyed
-# during the walk (Wine makes and drops some as a program starts) ends
-# xdotool with BadWindow; each look here may fail, the next one goes on.
+# find_window_named NAME [SEARCH_OPTION...]: prints the X id of the first
+# mapped window of that name (only a mapped window takes the keyboard) that
+# also meets xdotool search's options (--pid PID: of that process), waiting
+# up to 20 s; prints nothing if none appears. Not `xdotool search --sync`: a
+# search walks the window tree, and a window destroyed during the walk (Wine
+# makes and drops some as a program starts) ends xdotool with BadWindow; each
+# look here may fail, the next one goes on.
 find_window_named() {
   local window=""
   for _ in $(seq 200); do
-    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)
+    window=$(xdotool search --onlyvisible "${@:2}" --name "$1" 2>/dev/null || true)
     window=${window%%$'\n'*}
     [ -n "$window" ] && break
     sleep 0.1
@@ -92,6 +80,19 @@ focus_window_named() {
     fi
   done
 }
+
+# poll SECONDS COMMAND...: runs COMMAND every 0.05 s until it succeeds; fails
+# if it has not within SECONDS.
+poll() {
+  for _ in $(seq $(($1 * 20))); do
+    "${@:2}" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# ended PID: whether that process has ended.
+ended() { ! kill -0 "$1"; }
 
 # wait_for_still_screen: returns once two pictures of the screen a moment
 # apart agree (up to 5 s), so that the last change is drawn before a
