@@ -66,18 +66,15 @@ HWND FindCalculator() {
   return FindWindowW(L"frmVelmorida", nullptr);
 }
 
+// A control's text: the longest a test reads is the read-out's figure.
 std::string TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeout,
-                           &length)) {
+  wchar_t text[256] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, kMessageTimeout, &copied)) {
     return "?";
   }
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, kMessageTimeout, &copied);
-  text.resize(copied);
-  return Narrow(text);
+  return Narrow(std::wstring_view(text, copied));
 }
 
 std::string RectIn(HWND parent, HWND control) {
@@ -239,26 +236,12 @@ int ChangeDpi(int dpi) {
   return sent ? 0 : 1;
 }
 
-// The open list of a drop-down list is a top-level window of its own. Its
-// place and item height are read without pointers, which Wine does not carry
-// across processes for the list messages.
-HWND OpenList() {
-  HWND found = nullptr;
-  EnumWindows(
-      [](HWND window, LPARAM result) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(window, name, 16);
-        if (std::wstring_view(name) != L"ComboLBox" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 // The screen point at the middle of a control; just inside its right end
 // ("end"), where a click puts a box's caret after its text; or at the middle
-// of an item of its open list.
+// of an item of its open list, a top-level window of its own, the first of
+// its class once it is shown on top of the others. Its place and item height
+// are read without pointers, which Wine does not carry across processes for
+// the list messages.
 int Point(const std::string& name, const std::string& where) {
   const Control* control = velmorida::layout::RowNamed(name);
   HWND window = FindCalculator();
@@ -272,11 +255,10 @@ int Point(const std::string& name, const std::string& where) {
     at.x = r.right - kInsideTheBorder;
   } else if (!where.empty()) {
     HWND list = nullptr;
-    for (const Deadline deadline; list == nullptr && !deadline.Passed();) {
-      list = OpenList();
-      if (list == nullptr) Sleep(kPollMilliseconds);
+    for (const Deadline deadline; !IsWindowVisible(list); Sleep(kPollMilliseconds)) {
+      if (deadline.Passed()) return 1;
+      list = FindWindowW(L"ComboLBox", nullptr);
     }
-    if (list == nullptr) return 1;
     const auto itemHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
     RECT client{};
     GetClientRect(list, &client);
