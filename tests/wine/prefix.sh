@@ -13,29 +13,27 @@ export WINEDEBUG=-all
 # no offer to install Mono or Gecko.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
-# wine_root: where the template and the tests' prefixes live.
-wine_root() {
-  echo "${VELMORIDA_WINE_ROOT:-${TMPDIR:-/tmp}/velmorida-wine}"
-}
+# Where the template and the tests' prefixes live.
+WINE_ROOT=${VELMORIDA_WINE_ROOT:-${TMPDIR:-/tmp}/velmorida-wine}
+WINE_TEMPLATE=$WINE_ROOT/template
 
-# make_wine_template: makes the template prefix unless it is there. Windows
-# programs ask for Verdana; Wine does not map it to fonts-arkpandora's
-# Veranda, which has Verdana's metrics, by itself.
+# make_wine_template: makes the template prefix unless it is there, once for
+# all the tests that start together. Windows programs ask for Verdana; Wine
+# does not map it to fonts-arkpandora's Veranda, which has Verdana's metrics,
+# by itself.
 make_wine_template() {
-  local template
-  template="$(wine_root)/template"
-  mkdir -p "$(wine_root)"
+  mkdir -p "$WINE_ROOT"
   (
     flock 9
-    [ -f "$template/.ready" ] && exit 0
-    rm -rf "$template"
-    export WINEPREFIX="$template"
+    [ -f "$WINE_TEMPLATE/.ready" ] && exit 0
+    rm -rf "$WINE_TEMPLATE"
+    export WINEPREFIX="$WINE_TEMPLATE"
     "$WINE" wineboot -i </dev/null >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /d Veranda /f \
       </dev/null >/dev/null 2>&1
     "$WINESERVER" -w
-    touch "$template/.ready"
-  ) 9>"$(wine_root)/template.lock"
+    touch "$WINE_TEMPLATE/.ready"
+  ) 9>"$WINE_ROOT/template.lock"
 }
 
 # use_fresh_prefix NAME: a new copy of the template for this test, exported
@@ -43,14 +41,11 @@ make_wine_template() {
 # started. They get no standard streams of the test: otherwise the test's
 # caller would wait for them to close their copy of its output.
 use_fresh_prefix() {
-  local template
-  template="$(wine_root)/template"
-  [ -f "$template/.ready" ] || make_wine_template
-  export WINEPREFIX
-  WINEPREFIX="$(wine_root)/$1"
+  make_wine_template
+  export WINEPREFIX=$WINE_ROOT/$1
   rm -rf "$WINEPREFIX"
-  cp -al "$template" "$WINEPREFIX"
-  cp --remove-destination "$template"/*.reg "$WINEPREFIX"
+  cp -al "$WINE_TEMPLATE" "$WINEPREFIX"
+  cp --remove-destination "$WINE_TEMPLATE"/*.reg "$WINEPREFIX"
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINE" wineboot </dev/null >/dev/null 2>&1
 }

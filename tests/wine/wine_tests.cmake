@@ -1,16 +1,13 @@
 # The tests of the Windows build, run under Wine: the core and handler suites
 # cross-compiled, and the real velmorida.exe driven on an X server of its own.
 # Each test has a Wine prefix of its own, copied from a template that the
-# setup test makes once.
+# first of them makes (tests/wine/prefix.sh).
 set(wine_root ${CMAKE_BINARY_DIR}/wine)
-add_test(NAME wine_template COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wine/make_template.sh)
-set_tests_properties(wine_template PROPERTIES FIXTURES_SETUP wine TIMEOUT 300
-  SKIP_RETURN_CODE 77 ENVIRONMENT "VELMORIDA_WINE_ROOT=${wine_root}")
 
 # wine_test(NAME COMMAND...): a test under Wine, in its own prefix.
 function(wine_test name)
   add_test(NAME ${name} COMMAND ${ARGN})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77
+  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77
     ENVIRONMENT "VELMORIDA_WINE_ROOT=${wine_root};VELMORIDA_WINE_TEST=${name}")
 endfunction()
 

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """The Windows window's driver of the behaviour table (../behaviour.json):
 each scenario is played on a freshly started velmorida.exe under Wine with
-xdotool's keys and pointer and xclip's copies. After each step the window,
-read by reader.exe, must show what the table expects, and the stand-in
-uiautomationcore.dll must have written down exactly what the step said.
+xdotool's keys and pointer, pasting what reader.exe copies. After each step
+the window, read by reader.exe, must show what the table expects, and the
+stand-in uiautomationcore.dll must have written down exactly what the step
+said.
 
     behaviour.py TABLE velmorida.exe reader.exe
 
@@ -80,7 +81,7 @@ class Window:
     play them."""
 
     def __init__(self, reader, exe, separator=".", spoken=None):
-        self.reader, self.spoken, self.copier = reader, spoken, None
+        self.reader, self.spoken = reader, spoken
         overrides = os.environ["WINEDLLOVERRIDES"] + ";uiautomationcore=" + ("n" if spoken else "b")
         env = dict(os.environ, LC_ALL=LOCALES[separator], WINEDLLOVERRIDES=overrides)
         if spoken:
@@ -96,9 +97,8 @@ class Window:
         self.reader.ask("wait", "window=open")
 
     def close(self):
-        for process in filter(None, (self.app, self.copier)):
-            process.kill()
-            process.wait()
+        self.app.kill()
+        self.app.wait()
         self.reader.ask("wait", "window=gone")
 
     def said(self):
@@ -118,19 +118,8 @@ class Window:
         xdotool("key", name)
 
     def paste(self, text, key="ctrl+v"):
-        """Copied by another X program, and in Wine's clipboard before the
-        paste key: Wine takes such a copy some time after it is made. The
-        copy before has lost the X clipboard; it is ended."""
-        changes = self.reader.ask("changes")[0]
-        before, self.copier = self.copier, subprocess.Popen(
-            ["xclip", "-selection", "clipboard", "-quiet"], stdin=subprocess.PIPE,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.copier.stdin.write(text.encode())
-        self.copier.stdin.close()
-        self.reader.ask("clipboard", text.encode().hex(), changes)
-        if before is not None:
-            before.kill()
-            before.wait()
+        """Copied by the reader, exactly, then pasted by the key."""
+        self.reader.ask("clipboard", text.encode().hex())
         self.key(key)
 
     def click(self, name):

@@ -8,7 +8,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../require_tools.sh"
-require_tools Xvfb xdotool xclip python3 flock import convert
+require_tools Xvfb xdotool python3 flock import convert
 [ -x /usr/lib/wine/wine64 ] || skip_test "not installed: wine64"
 source "$here/../x_server.sh"
 source "$here/../../wine/prefix.sh"

@@ -12,11 +12,8 @@
 //   point NAME [ITEM]    the screen point at the middle of a control, just
 //                        inside its right end (ITEM "end"), or at item ITEM
 //                        of its open list: "x y"
-//   changes              the clipboard's count of changes
-//   clipboard HEX COUNT  waits until the clipboard, changed since it counted
-//                        COUNT, holds the text of UTF-8 bytes HEX (line breaks
-//                        compared without their CRs, which Wine adds to an X
-//                        program's text); else prints what it holds
+//   clipboard HEX        puts the text of UTF-8 bytes HEX on the clipboard,
+//                        exactly, as another program's copy does
 //   dpi DPI              tells the window that it moved to a monitor of that
 //                        dpi (WM_DPICHANGED), as Windows does
 //
@@ -32,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -68,18 +66,15 @@ HWND FindCalculator() {
   return FindWindowW(L"frmVelmorida", nullptr);
 }
 
+// A control's text: the longest a test reads is the read-out's figure.
 std::string TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeout,
-                           &length)) {
+  wchar_t text[256] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, kMessageTimeout, &copied)) {
     return "?";
   }
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, kMessageTimeout, &copied);
-  text.resize(copied);
-  return Narrow(text);
+  return Narrow(std::wstring_view(text, copied));
 }
 
 std::string RectIn(HWND parent, HWND control) {
@@ -188,42 +183,27 @@ int Wait(const std::vector<std::string>& conditions) {
   return 1;
 }
 
-std::wstring WithoutCarriageReturns(std::wstring text) {
-  std::erase(text, L'\r');
-  return text;
-}
-
-// Another program's copy reaches Wine's clipboard some time after that
-// program took the X selection: a paste before then pastes the text before.
-// Wine drops a copy for good when the clipboard is open in another program as
-// the copy arrives, so the clipboard is opened only once it has changed since
-// `since`, a count of changes read before the copy was made.
-int WaitForClipboard(const std::string& hex, DWORD since) {
+// The clipboard is owned by a window of the reader's: one opened without a
+// window cannot be given data. Wine's own clipboard process may hold it open
+// for a moment.
+int SetClipboard(const std::string& hex) {
   std::string text;
   for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
     text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   }
-  const std::wstring wanted = WithoutCarriageReturns(velmorida::win32::Widen(text));
-  std::wstring held = L"(unchanged)";
-  DWORD read = since;
-  for (const Deadline deadline; !deadline.Passed();) {
-    const DWORD changes = GetClipboardSequenceNumber();
-    if (changes != read && OpenClipboard(nullptr)) {
-      held.clear();
-      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
-          held = WithoutCarriageReturns(locked);
-          GlobalUnlock(data);
-        }
-      }
-      CloseClipboard();
-      read = changes;
-      if (held == wanted) return 0;
-    }
-    Sleep(kPollMilliseconds);
+  const std::wstring wide = velmorida::win32::Widen(text);
+  const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+  static HWND owner =
+      CreateWindowW(L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  for (const Deadline deadline; !OpenClipboard(owner); Sleep(kPollMilliseconds)) {
+    if (data == nullptr || deadline.Passed()) return 1;
   }
-  std::printf("wanted clipboard=%s, found %s\n", Narrow(wanted).c_str(), Narrow(held).c_str());
-  return 1;
+  std::memcpy(GlobalLock(data), wide.c_str(), bytes);
+  GlobalUnlock(data);
+  const bool set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, data) != nullptr;
+  CloseClipboard();
+  return set ? 0 : 1;
 }
 
 // WM_DPICHANGED as Windows sends it: the new dpi, and the window's rectangle
@@ -256,26 +236,12 @@ int ChangeDpi(int dpi) {
   return sent ? 0 : 1;
 }
 
-// The open list of a drop-down list is a top-level window of its own. Its
-// place and item height are read without pointers, which Wine does not carry
-// across processes for the list messages.
-HWND OpenList() {
-  HWND found = nullptr;
-  EnumWindows(
-      [](HWND window, LPARAM result) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(window, name, 16);
-        if (std::wstring_view(name) != L"ComboLBox" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 // The screen point at the middle of a control; just inside its right end
 // ("end"), where a click puts a box's caret after its text; or at the middle
-// of an item of its open list.
+// of an item of its open list, a top-level window of its own, the first of
+// its class once it is shown on top of the others. Its place and item height
+// are read without pointers, which Wine does not carry across processes for
+// the list messages.
 int Point(const std::string& name, const std::string& where) {
   const Control* control = velmorida::layout::RowNamed(name);
   HWND window = FindCalculator();
@@ -289,11 +255,10 @@ int Point(const std::string& name, const std::string& where) {
     at.x = r.right - kInsideTheBorder;
   } else if (!where.empty()) {
     HWND list = nullptr;
-    for (const Deadline deadline; list == nullptr && !deadline.Passed();) {
-      list = OpenList();
-      if (list == nullptr) Sleep(kPollMilliseconds);
+    for (const Deadline deadline; !IsWindowVisible(list); Sleep(kPollMilliseconds)) {
+      if (deadline.Passed()) return 1;
+      list = FindWindowW(L"ComboLBox", nullptr);
     }
-    if (list == nullptr) return 1;
     const auto itemHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
     RECT client{};
     GetClientRect(list, &client);
@@ -306,13 +271,7 @@ int Point(const std::string& name, const std::string& where) {
 
 int Answer(const std::vector<std::string>& args) {
   if (!args.empty() && args[0] == "wait") return Wait({args.begin() + 1, args.end()});
-  if (args.size() == 1 && args[0] == "changes") {
-    std::printf("%lu\n", GetClipboardSequenceNumber());
-    return 0;
-  }
-  if (args.size() == 3 && args[0] == "clipboard") {
-    return WaitForClipboard(args[1], std::stoul(args[2]));
-  }
+  if (args.size() == 2 && args[0] == "clipboard") return SetClipboard(args[1]);
   if (args.size() == 2 && args[0] == "dpi") return ChangeDpi(std::stoi(args[1]));
   if (args.size() >= 2 && args[0] == "point") return Point(args[1], args.size() > 2 ? args[2] : "");
   std::printf("no such request\n");

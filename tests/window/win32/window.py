@@ -40,8 +40,7 @@ AT_192_DPI = ["client=902x402", "txtC.rect=112,136,114,48", "cboC.rect=224,136,1
 # paste, which loses the edge line breaks (Wine's EDIT would paste it whole,
 # without a WM_PASTE).
 PLACES = [
-    ("96 dpi", lambda window: None,
-     AT_96_DPI + ["focus=txtC", "cboC.field.name=", "cboFreq.field.name="]),
+    ("96 dpi", lambda window: None, AT_96_DPI + ["cboC.field.name=", "cboFreq.field.name="]),
     ("the unit label as wide as MOhm", lambda window: xdotool("key", "1", "Tab", "Tab", "1"),
      ["lblUM=MOhm", "lblUM.rect=355,116,42,15"]),
     ("and as Ohm, its left edge kept", lambda window: window.key("BackSpace"),
@@ -127,7 +126,6 @@ def themes(reader_exe, exe):
                 subprocess.run(["/usr/lib/wine/wineserver", option])
         keys = "1 0 0 Tab Down Tab ctrl+a 1 Tab Down".split()
         played(Reader(reader_exe), exe, [
-            (theme, lambda window: None, ["focus=txtC", "txtC.sel=0,1"]),
             (theme + ": 100 nF at 1 kHz", lambda window: xdotool("key", "--delay", "10", *keys),
              ["txtR=1.592", "lblUM=kOhm", "cboFreq=kHz", "focus=cboFreq"]),
             (theme + ": measured", lambda window: measure(window, measured, theme), []),
