@@ -45,21 +45,10 @@ for (const key of arguments[0]) {
 }
 return out;
 '''
-# The text goes to the clipboard from a scratch field, by the browser's own
-# copy key, exactly (a field's value would turn "\\r\\n" into "\\n"); the
-# box then has its focus and selection back for the paste key.
-COPY_FROM_SCRATCH = '''
-const text = arguments[0];
-const box = document.activeElement;
-const [start, end] = [box.selectionStart, box.selectionEnd];
-const scratch = document.body.appendChild(document.createElement('textarea'));
-scratch.value = text;
-scratch.select();
-scratch.addEventListener('copy', (event) => {
-  event.clipboardData.setData('text/plain', text);
-  event.preventDefault();
-});
-window.backToTheBox = () => { scratch.remove(); box.focus(); box.setSelectionRange(start, end); };
+# The text goes to the browser's clipboard exactly, line breaks and all.
+COPY = '''
+const done = arguments[arguments.length - 1];
+navigator.clipboard.writeText(arguments[0]).then(() => done(), (error) => done(String(error)));
 '''
 DROP = '''
 const data = new DataTransfer();
@@ -87,6 +76,8 @@ class Behaviour(unittest.TestCase):
         script, the live region listened to."""
         if separator not in self.browsers:
             self.browsers[separator] = browser_test.Browser(LANGUAGES[separator]).open()
+            self.browsers[separator].driver.execute_cdp_cmd('Browser.grantPermissions', {
+                'permissions': ['clipboardReadWrite', 'clipboardSanitizedWrite']})
         self.page = self.browsers[separator]
         driver = self.page.driver
         opener = driver.current_window_handle
@@ -109,9 +100,7 @@ class Behaviour(unittest.TestCase):
         elif verb == 'key':
             p.press(argument)
         elif verb == 'paste':
-            p.script(COPY_FROM_SCRATCH, argument)
-            p.press('ctrl+c')
-            p.script('backToTheBox()')
+            self.assertIsNone(p.driver.execute_async_script(COPY, argument), 'the clipboard')
             p.press('ctrl+v')
         elif verb == 'drop':
             p.script(DROP, argument)

