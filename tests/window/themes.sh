@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real program on an X server of its own, under the desktop themes people
 # run: Qt's own palette, GNOME's dark theme through the GTK platform theme,
-# and a dark and a light qt6ct scheme. Each theme's window is photographed at
-# 96 dpi (at start-up, with the "0" selected and the focus frame drawn; after
+# and a dark and a light qt6ct scheme, and the light one turned dark while the
+# program runs. Each theme's window is photographed at 96 dpi (at start-up or
+# once the scheme has changed, with the "0" selected and the focus frame drawn; after
 # 100 nF at 1 kHz is typed; with a unit list open), then Escape pressed in
 # the open list must end the program with status 0. Each text's contrast
 # against what is behind it is measured from the pixels (contrast.py):
@@ -28,26 +29,31 @@ trap '[ -z "$app" ] || kill "$app" 2>/dev/null || true; kill "${XVFB_PID:-}" 2>/
 start_xvfb -screen 0 640x480x24 -dpi 96
 unset QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE GTK_THEME
 
-# qt6ct SCHEME: a qt6ct configuration with that colour scheme, in a config
-# folder of this test's own.
+# qt6ct SCHEME [FOLDER]: a qt6ct configuration with that colour scheme, in a
+# config folder of this test's own.
 qt6ct_config() {
-  mkdir -p "$work/$1/qt6ct"
-  cat >"$work/$1/qt6ct/qt6ct.conf" <<EOF
+  local folder=$work/${2:-$1}
+  mkdir -p "$folder/qt6ct"
+  cat >"$folder/qt6ct/qt6ct.conf" <<EOF
 [Appearance]
 color_scheme_path=/usr/share/qt6ct/colors/$1.conf
 custom_palette=true
 style=Fusion
 EOF
-  echo "$work/$1"
+  echo "$folder"
 }
 
-# The themes: a name, then the environment the program runs in.
+# The themes: a name, then the environment the program runs in, and for a
+# scheme changed while the program runs, the scheme it changes to.
 themes=(
   "qt|"
   "gtk3-adwaita-dark|QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark"
   "qt6ct-darker|QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME=$(qt6ct_config darker)"
   "qt6ct-airy|QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME=$(qt6ct_config airy)"
+  "qt6ct-to-darker|QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME=$(qt6ct_config airy switched)|darker"
 )
+
+screen_is_not() { [ "$(import -window root rgb:- | md5sum)" != "$1" ]; }
 
 # rect_of WINDOW: "x,y,width,height" of a window on the screen; fails if
 # the window is gone.
@@ -73,15 +79,22 @@ popup_rect() {
 
 table="$work/table"
 for entry in "${themes[@]}"; do
-  theme=${entry%%|*}
+  IFS='|' read -r theme environment changed_to <<<"$entry"
   # shellcheck disable=SC2086  # the environment is a list of words
-  env ${entry#*|} LC_ALL=C.UTF-8 "$program" >/dev/null 2>&1 &
+  env $environment LC_ALL=C.UTF-8 "$program" >/dev/null 2>&1 &
   app=$!
   window=$(find_window_named "Velmorida condensatoarelor" --pid "$app")
   [ -n "$window" ] || { echo "FAIL: $theme: no window appeared"; exit 1; }
   origin=$(rect_of "$window")
   origin=${origin%,*,*}
   wait_for_still_screen
+  if [ -n "$changed_to" ]; then
+    # qt6ct reads its file again a few seconds after it changes.
+    before=$(import -window root rgb:- | md5sum)
+    sed -i "s|colors/[a-z]*\.conf|colors/$changed_to.conf|" "$work/switched/qt6ct/qt6ct.conf"
+    poll 15 screen_is_not "$before" || { echo "FAIL: $theme: the scheme did not change"; exit 1; }
+    wait_for_still_screen
+  fi
   import -window root "$work/start.png"
   # Without a window manager the keyboard follows the pointer.
   xdotool mousemove --window "$window" 20 20

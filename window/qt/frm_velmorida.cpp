@@ -355,14 +355,27 @@ void frmVelmorida::PaintPopup(QComboBox* list) {
 }
 
 // A theme changed while the window runs: the desktop's roles the rule names
-// are read again. Setting the palettes raises PaletteChange here again,
-// which ApplyColours ignores while it runs.
+// are read again. The window hears of a change before the change is done
+// with its children (qt6ct gives them the new scheme's palette after that),
+// so the colours are put back once the events the change raised are
+// handled, once for all of them. Setting the palettes raises PaletteChange
+// here again, which ApplyColours ignores while it runs.
 void frmVelmorida::changeEvent(QEvent* event) {
   switch (event->type()) {
     case QEvent::ApplicationPaletteChange:
     case QEvent::PaletteChange:
     case QEvent::StyleChange:
-      if (fraVelmorida_ != nullptr) ApplyColours();
+    case QEvent::ThemeChange:
+      if (fraVelmorida_ != nullptr && !applyingColours_ && !coloursPending_) {
+        coloursPending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+              coloursPending_ = false;
+              ApplyColours();
+            },
+            Qt::QueuedConnection);
+      }
       break;
     default:
       break;

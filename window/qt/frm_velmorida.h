@@ -69,6 +69,7 @@ class frmVelmorida : public QWidget {
   Calculator::EndProgram endProgram_;
   bool installedIconAsked_ = false;
   bool applyingColours_ = false;
+  bool coloursPending_ = false;  // a theme's change is being put right
   bool focusedByPointer_ = false;
 
   QFrame* fraVelmorida_ = nullptr;
