@@ -61,8 +61,12 @@ DARK_SCHEME = {"Window": "0 0 0", "WindowText": "255 255 255", "ButtonFace": "32
 
 
 def registry(key, name, value, *kind):
-    subprocess.run([WINE, "reg", "add", key, "/v", name, *kind, "/d", value, "/f"], check=True,
-                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+    """Sets a value in the prefix's registry; a failure says what reg said."""
+    done = subprocess.run([WINE, "reg", "add", key, "/v", name, *kind, "/d", value, "/f"],
+                          stdin=subprocess.DEVNULL, capture_output=True, text=True)
+    if done.returncode != 0:
+        raise Failed("reg add %s /v %s ended with %d: %s%s" % (
+            key, name, done.returncode, done.stdout, done.stderr))
 
 
 def played(reader, exe, steps):
