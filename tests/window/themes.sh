@@ -53,8 +53,6 @@ themes=(
   "qt6ct-to-darker|QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME=$(qt6ct_config airy switched)|darker"
 )
 
-screen_is_not() { [ "$(import -window root rgb:- | md5sum)" != "$1" ]; }
-
 # rect_of WINDOW: "x,y,width,height" of a window on the screen; fails if
 # the window is gone.
 rect_of() {
@@ -90,7 +88,7 @@ for entry in "${themes[@]}"; do
   wait_for_still_screen
   if [ -n "$changed_to" ]; then
     # qt6ct reads its file again a few seconds after it changes.
-    before=$(import -window root rgb:- | md5sum)
+    before=$(screen_digest)
     sed -i "s|colors/[a-z]*\.conf|colors/$changed_to.conf|" "$work/switched/qt6ct/qt6ct.conf"
     poll 15 screen_is_not "$before" || { echo "FAIL: $theme: the scheme did not change"; exit 1; }
     wait_for_still_screen

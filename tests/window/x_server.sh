@@ -94,13 +94,19 @@ poll() {
 # ended PID: whether that process has ended.
 ended() { ! kill -0 "$1"; }
 
+# screen_digest: a digest of what the screen shows now.
+screen_digest() { import -window root rgb:- | md5sum; }
+
+# screen_is_not DIGEST: the screen shows something else now.
+screen_is_not() { [ "$(screen_digest)" != "$1" ]; }
+
 # wait_for_still_screen: returns once two pictures of the screen a moment
 # apart agree (up to 5 s), so that the last change is drawn before a
 # screenshot is taken.
 wait_for_still_screen() {
   local before="" now
   for _ in $(seq 50); do
-    now=$(import -window root rgb:- | md5sum)
+    now=$(screen_digest)
     [ "$now" = "$before" ] && return 0
     before=$now
     sleep 0.1
