@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """The page's own work in a real browser, where the behaviour table
-(behaviour.py) does not reach; its security policy is the site test's.
-Debian's headless Chromium, driven through chromedriver by Selenium, opens
-the built file from disk with the network off.
+(behaviour.py) does not reach, and axe-core's rules on it; its security
+policy is the site test's. Debian's headless Chromium, driven through
+chromedriver by Selenium, opens the built file from disk with the network off.
 
     browser_test.py PAGE.html [unittest arguments]
 
@@ -394,6 +394,54 @@ class Sizes(unittest.TestCase):
                     self.check(name, browser)
                 finally:
                     browser.quit()
+
+
+# axe-core, the accessibility engine, on the page: no violation of any of its
+# rules in either language, in the light and the dark colour scheme and with
+# the browser's forced colours, in the window's own layout and on a phone.
+SCHEMES = [('prefers-color-scheme', 'light'), ('prefers-color-scheme', 'dark'),
+           ('forced-colors', 'active')]
+SCREENS = ['desktop', (360, 740)]
+# axe.run reports to a callback; the script's own callback ends the wait.
+RUN_AXE = '''
+const done = arguments[arguments.length - 1];
+axe.run(document).then(
+    (results) => done(results.violations.map(
+        (v) => v.id + ': ' + v.help + ' at ' + v.nodes.map((n) => n.target.join(' ')).join(', '))),
+    (error) => done(['axe failed: ' + error]));
+'''
+
+
+def axe_core():
+    """axe-core's script from axe/ beside the page, where make test-web
+    fetches it (tests/web/fetch_axe.sh), or npm's reason why it could not."""
+    folder = os.path.join(os.path.dirname(PAGE), 'axe')
+    failed = os.path.join(folder, 'fetch-failed.txt')
+    if os.path.isfile(failed):
+        with open(failed, encoding='utf-8') as why:
+            raise AssertionError('axe-core could not be fetched from npm:\n' + why.read())
+    script = os.path.join(folder, 'node_modules', 'axe-core', 'axe.min.js')
+    with open(script, encoding='utf-8') as source:
+        return source.read()
+
+
+class Accessibility(unittest.TestCase):
+    def test_no_violation_in_either_language_scheme_or_screen(self):
+        axe = axe_core()
+        for language in ('en-US', 'ro-RO'):
+            browser = Browser(language)
+            self.addCleanup(browser.quit)
+            browser.driver.set_script_timeout(WAIT_SECONDS)
+            for screen in SCREENS:
+                for scheme in SCHEMES:
+                    with self.subTest(language=language, scheme=scheme, screen=screen):
+                        if screen == 'desktop':
+                            browser.real_screen()
+                        else:
+                            browser.emulate_screen(*screen)
+                        browser.emulate_media(scheme)
+                        browser.open().script(axe)
+                        self.assertEqual(browser.driver.execute_async_script(RUN_AXE), [])
 
 
 if __name__ == '__main__':
