@@ -215,8 +215,7 @@ class Page(unittest.TestCase):
         p = self.page
         for name, value in STARTED_LOOK.items():
             self.assertEqual(p.value(name), value, name)
-            self.assertTrue(p.script('return document.getElementById(arguments[0]).disabled',
-                                     name), name)
+            self.assertFalse(p.element(name).is_enabled(), name)
         self.assertEqual(p.element('lblEtichete1').text, 'Capacitatea condensatorului:')
         self.assertEqual(p.element('lblUM').text, 'Ohm')
         shown = [e.text for e in p.driver.find_elements(By.CSS_SELECTOR, '.notice')
@@ -351,7 +350,7 @@ WHOLE = ('const e = document.getElementById(arguments[0]);'
 
 
 class Sizes(unittest.TestCase):
-    def check(self, name, p):
+    def check(self, p):
         p.driver.set_window_size(*LARGE_SCREEN)
         p.open()
         grown = float(p.style('txtC', 'fontSize').removesuffix('px')) / DESIGN_FONT
@@ -391,7 +390,7 @@ class Sizes(unittest.TestCase):
             with self.subTest(name):
                 browser = Browser(scale=scale, prefs=prefs)
                 try:
-                    self.check(name, browser)
+                    self.check(browser)
                 finally:
                     browser.quit()
 
