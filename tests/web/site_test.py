@@ -176,13 +176,12 @@ class Installing(unittest.TestCase):
         cls.browser = browser_test.Browser(online=True)
         cls.addClassCleanup(cls.browser.quit)
         cls.browser.open(cls.site.url())
-        cls.driver = cls.browser.driver
-        found = cls.driver.execute_cdp_cmd('Page.getAppManifest', {})
+        found = cls.browser.driver.execute_cdp_cmd('Page.getAppManifest', {})
         cls.manifest_url, cls.manifest_errors = found['url'], found['errors']
         cls.manifest = json.loads(found['data']) if found.get('data') else {}
 
     def test_installable_by_a_manifest_in_romanian_relative_to_its_folder(self):
-        errors = self.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})
+        errors = self.browser.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})
         self.assertEqual(errors['installabilityErrors'], [])
         self.assertEqual(self.manifest_url, self.site.url() + 'manifest.webmanifest')
         self.assertEqual(self.manifest_errors, [])
