@@ -1,14 +1,11 @@
 #!/usr/bin/python3
-"""The page's own work in a real browser, where the behaviour table
-(behaviour.py) does not reach, and axe-core's rules on it; its security
-policy is the site test's. Debian's headless Chromium, driven through
-chromedriver by Selenium, opens the built file from disk with the network off.
+"""The page's own work where the behaviour table (behaviour.py) does not
+reach, and axe-core's rules on it, in Debian's headless Chromium driven by
+Selenium: the built file opened from disk with the network off, in a profile
+chromedriver makes and removes, so that runs go side by side. Its security
+policy is the site test's.
 
     browser_test.py PAGE.html [unittest arguments]
-
-Each browser has its own profile folder, which chromedriver makes and
-removes, and its chromedriver its own free port, so that several runs go side
-by side. Every wait is for a condition.
 """
 import os
 import re
@@ -59,14 +56,12 @@ class Browser:
                 'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
 
     def open(self, url=None):
-        """The page afresh (or the address), once its script has started the
-        calculator."""
+        """The page afresh (or the address), once started."""
         self.driver.get(url or 'file://' + PAGE)
         return self.started()
 
     def started(self):
-        """The page of the current window once its script has started the
-        calculator; a core that could not start fails at once, with why."""
+        """The current window's page once started; a core that cannot start fails, with why."""
         if self.ready() != 'true':
             raise AssertionError('the page did not start: %s' % self.script(
                 'return document.documentElement.dataset.failure'))
@@ -87,8 +82,7 @@ class Browser:
                            'arguments[1])[arguments[2]]', name, pseudo, css_property)
 
     def emulate_media(self, *features):
-        """Media features such as ('prefers-color-scheme', 'dark'), until
-        emulate_media()."""
+        """Media features such as ('prefers-color-scheme', 'dark'), until emulate_media()."""
         self.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {
             'features': [{'name': name, 'value': value} for name, value in features]})
 
@@ -158,10 +152,9 @@ PAGE_MOST_BYTES = 150 * 1024
 # window itself, its controls disabled, and a line that says why.
 NEEDS = 'Calculatorul are nevoie de JavaScript si WebAssembly pentru a functiona.'
 STARTED_LOOK = {'txtC': '0', 'cboC': 'pF', 'txtFreq': '0', 'cboFreq': 'Hz', 'txtR': '0'}
-# Phones narrower than the window at a phone's least text size, upright and
-# on their side: one column in the tab order, each caption on a line of its
-# own with what it names below it, and beside a box its unit list, beside
-# the read-out its unit.
+# Phones narrower than the window, at a phone's least text size, upright and
+# on their side: one column in the tab order, each caption above what it
+# names, beside a box its unit list and beside the read-out its unit.
 PHONES = [
     ('SmallUpright', 320, 568),
     ('Upright360', 360, 740),
@@ -174,11 +167,10 @@ TARGETS = ['txtC', 'cboC', 'txtFreq', 'cboFreq', 'txtR']
 WINDOW_ELEMENTS = '#frmVelmorida label, #frmVelmorida input, #frmVelmorida select'
 LEAST_PHONE_TEXT = 16
 LEAST_TARGET = 44
-# A box holding only its "0" is selected when a tap (or a click) gives it the
-# focus, so that the first digit replaces the "0" wherever the finger landed;
-# in a box holding a number the caret goes where it is put. Tab has gone
-# through the frequency box, leaving BEFORE in it (and selected); the finger
-# lands from the box's left edge (0) to its right (1), then a digit is typed.
+# A tap (or a click) giving a box holding only its "0" the focus selects it
+# wherever it lands, and the first digit replaces it; into a number the caret
+# goes where it is put. Tab has left BEFORE in the frequency box, selected;
+# the finger lands from its left edge (0) to its right (1), a digit is typed.
 TAPS = [
     ('TapAtTheLeftEdge', 'tap', 0.0, '', '5', '5'),
     ('TapInTheMiddle', 'tap', 0.5, '', '5', '5'),
@@ -333,10 +325,9 @@ PLACES = {
     'lblUM': (8 + 347, 8 + 108),
     'lblQZ9XK': (8 + 288, 8 + 32),
 }
-# The usual text size at device scales one and two, the browser's minimum
-# font size and its text size doubled: every place grows with the text,
-# nothing overlaps, the unit widens keeping its left edge, and the inputs
-# that show whole at the usual size, and the read-out's figures, still do.
+# The usual text size at device scales one and two, a least font size and the
+# text size doubled: every place grows with the text, nothing overlaps, the
+# unit widens keeping its left edge, and the inputs and read-out stay whole.
 SIZES = [
     ('UsualSize', 1, {}),
     ('DeviceScaleTwo', 2, {}),
@@ -395,9 +386,7 @@ class Sizes(unittest.TestCase):
                     browser.quit()
 
 
-# axe-core, the accessibility engine, on the page: no violation of any of its
-# rules in either language, in the light and the dark colour scheme and with
-# the browser's forced colours, in the window's own layout and on a phone.
+# The colour schemes and screens axe-core, the accessibility engine, tries.
 SCHEMES = [('prefers-color-scheme', 'light'), ('prefers-color-scheme', 'dark'),
            ('forced-colors', 'active')]
 SCREENS = ['desktop', (360, 740)]

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The page in Chromium's app window, titled with the page's title, on the
-# test's X display: a fresh profile in the test's own home, no offer to
-# translate the Romanian page, and the page's accessibility tree built from
-# its first layout, as once a screen reader has asked for it. It execs
-# Chromium, so that ending this process ends the browser.
+# The page in Chromium's app window, titled as the page, on the test's X
+# display: a fresh profile in the test's own home, no offer to translate the
+# Romanian page, the accessibility tree built from its first layout as once a
+# screen reader asked for it. It execs Chromium: ending this ends the browser.
 #   chromium_app.sh PAGE.html
 set -euo pipefail
 profile=$(mktemp -d -p "$HOME")

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Fetches axe-core, the accessibility engine the page is tested with, from npm
-# into FOLDER, before any suite starts; a copy of that version already there
-# is kept. Where npm cannot fetch it, FOLDER holds npm's reason instead, in
-# fetch-failed.txt: the accessibility test fails with it and every other test
-# runs, so this ends well either way.
+# into FOLDER, keeping a copy of that version already there. Where npm cannot
+# fetch it, FOLDER/fetch-failed.txt holds npm's reason, for the accessibility
+# test to fail with while every other test runs: this ends well either way.
 #   fetch_axe.sh FOLDER axe-core@VERSION
 set -uo pipefail
 folder=$1

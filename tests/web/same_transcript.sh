@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The WebAssembly core must make of every input exactly what the native core
-# makes of it: both transcripts are written and compared, and on a difference
-# the first differing results are shown.
+# makes of it: the transcripts are compared, a difference's first results shown.
 #   same_transcript.sh NATIVE_SWEEP NODE WASM_SWEEP_JS
 set -eu
 native=$1 node=$2 wasm=$3

@@ -8,9 +8,7 @@ service worker's offline start, and a newer folder published over it.
 
 SITE_SOURCES holds the worker's template and the script that writes it, with
 which a newer folder is made as the build makes one. Offline is a stopped
-server: DevTools' emulated offline does not reach a service worker's own
-fetches. Each server listens on a port the system picks and each browser
-has its own profile, so runs go side by side; every wait is for a condition.
+server: DevTools' emulated offline does not reach a service worker's fetches.
 """
 import difflib
 import functools
@@ -42,8 +40,7 @@ COPY_PATH = 'apps/velmorida-copy/'
 ICON = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'resources',
                     'velmorida.xpm')
 # The site's security policy exactly, a directive more is a hole: the page's,
-# where nothing may come from anywhere but the page itself and the page may
-# send nothing anywhere, opened to the folder's own manifest, worker and icons.
+# which loads and sends nothing, opened to the folder's manifest, worker and icons.
 SITE_POLICY = {'default-src': "'none'", 'script-src': "'unsafe-inline' 'wasm-unsafe-eval'",
                'style-src': "'unsafe-inline'", 'base-uri': "'none'", 'form-action': "'none'",
                'manifest-src': "'self'", 'worker-src': "'self'", 'img-src': "'self'"}
@@ -102,17 +99,15 @@ def read_image(name, *options, data=None):
 
 
 def design(scale, size, around='none'):
-    """The program's design at a whole scale, each of its pixels a square of
-    whole pixels, centred in a square of SIZE on AROUND, as ImageMagick
-    draws it."""
+    """The program's design scaled by a whole factor, centred in a square of
+    SIZE on AROUND, as ImageMagick draws it."""
     return read_image(ICON, '-scale', '%d%%' % (100 * scale), '-background', around,
                       '-gravity', 'center', '-extent', '%dx%d' % (size, size), '-flatten')
 
 
 class Site:
-    """Copies of the site's folder under a fresh root, and the server of
-    that root, in a thread of its own on a port the system picks, on a host
-    that lets browsers keep its files a while."""
+    """Copies of the site's folder under a fresh root, served from a thread
+    of its own on a port the system picks, so that runs go side by side."""
 
     def __init__(self, *paths):
         self.root = tempfile.mkdtemp(prefix='velmorida-site-')
@@ -137,9 +132,7 @@ class Site:
             self.server = None
 
     def publish_newer(self, path=APP_PATH):
-        """A newer page and manifest over the folder, and its worker written
-        again as the build writes it; the page says it is newer in a meta
-        element."""
+        """A newer page (a meta element says so) and manifest, and the worker made again."""
         index = pathlib.Path(self.folder(path), 'index.html')
         newer = '<meta name="edition" content="newer">\n</head>'
         index.write_text(index.read_text(encoding='utf-8').replace('</head>', newer, 1), 'utf-8')
@@ -253,11 +246,8 @@ class Installing(unittest.TestCase):
 
 
 class Update(unittest.TestCase):
-    """Two copies of the folder on a host that lets browsers keep its files a
-    while: each copy's worker keeps its folder's files and no other, the
-    calculator starts from them with the server stopped, and a
-    newer folder published over the first gets past the browser's HTTP cache
-    too and leaves the other copy's cache alone."""
+    """A newer folder published over the first of two copies: the browser's
+    HTTP cache must not hide it, nor the update touch the other copy's cache."""
 
     maxDiff = None  # a cache's addresses and digests, in full
 
