@@ -1,8 +1,7 @@
 #!/usr/bin/python3
-"""The web edition as an installable app: the site's folder, published under
-a path of its own by Python's http.server on 127.0.0.1, in Debian's headless
-Chromium. Installing (no installability error, the manifest, the icons), the
-service worker's offline start, and a newer folder published over it.
+"""The web edition as an installable app, its site's folder served over HTTP
+to Debian's headless Chromium: installing (no installability error, the
+manifest, the icons), the worker's offline start, and a newer folder over it.
 
     site_test.py PAGE.html SITE_DIR SITE_SOURCES [unittest arguments]
 
