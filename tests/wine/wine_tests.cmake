@@ -29,8 +29,7 @@ set_target_properties(uiautomationcore PROPERTIES PREFIX "")
 # every scenario of the behaviour table.
 set(on_wine ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/on_wine.sh $<TARGET_FILE:uiautomationcore>)
 wine_test(win32_behaviour ${on_wine} /usr/bin/python3
-          ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/behaviour.py
-          ${CMAKE_CURRENT_SOURCE_DIR}/window/behaviour.json $<TARGET_FILE:velmorida>
+          ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/behaviour.py $<TARGET_FILE:velmorida>
           $<TARGET_FILE:reader>)
 # Win32's own work, and each text's contrast under two colour schemes.
 set(window_py ${on_wine} /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.py)

@@ -1,31 +1,26 @@
 #!/usr/bin/python3
-"""The Windows window's driver of the behaviour table (../behaviour.json):
-each scenario is played on a freshly started velmorida.exe under Wine with
-xdotool's keys and pointer, pasting what reader.exe copies. After each step
-the window, read by reader.exe, must show what the table expects, and the
-stand-in uiautomationcore.dll must have written down exactly what the step
-said.
+"""The Windows window's driver of the behaviour table: each scenario on a
+freshly started velmorida.exe under Wine, played with xdotool's keys and
+pointer and read by reader.exe; what the window said is what the stand-in
+uiautomationcore.dll wrote down. Run in on_wine.sh's X server and prefix:
 
-    behaviour.py TABLE velmorida.exe reader.exe
-
-on the X server and in the Wine prefix that on_wine.sh gives it.
+    behaviour.py velmorida.exe reader.exe
 """
-import json
+import contextlib
 import os
 import subprocess
 import sys
 import tempfile
 import time
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, ".."))
+from behaviour_table import Failed, play_every_scenario  # noqa: E402
+
 WINE = "/usr/lib/wine/wine64"
-X_SERVER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "x_server.sh")
+X_SERVER = os.path.join(HERE, "..", "x_server.sh")
 LOCALES = {".": "en_US.UTF-8", ",": "ro_RO.UTF-8"}
-ACTIONS = ("type", "key", "paste", "click", "choose")
 SECONDS = 15  # as long as the reader's own waits: a busy machine takes seconds
-
-
-class Failed(Exception):
-    pass
 
 
 def xdotool(*words):
@@ -39,11 +34,11 @@ def x_server(*command):
 
 
 class Reader:
-    """One reader.exe answers every request: a Wine process takes longer to
-    start than most requests. Each Wine process, as it starts, writes its
-    locale's separator where the window reads its own (the prefix's
-    registry), so the reader's start, and that of the desktop process its
-    first look at the windows starts, is over before a window starts."""
+    """reader.exe, asked in its protocol. Each Wine process, as it starts,
+    writes its locale's separator where the window reads its own (the
+    prefix's registry), so the reader's start, and that of the desktop
+    process its first look at the windows starts, is over before a window
+    starts."""
 
     def __init__(self, exe):
         self.process = subprocess.Popen([WINE, exe], stdin=subprocess.PIPE,
@@ -74,32 +69,35 @@ def reading(key, value):
     return "%s=%s" % (key, int(value) if isinstance(value, bool) else value)
 
 
-class Window:
-    """velmorida.exe under the separator's locale, speaking through the
-    stand-in into the file SPOKEN, or else through Wine's own uiautomationcore,
-    which has no notification event; the methods named as the table's actions
-    play them."""
-
-    def __init__(self, reader, exe, separator=".", spoken=None):
-        self.reader, self.spoken = reader, spoken
-        overrides = os.environ["WINEDLLOVERRIDES"] + ";uiautomationcore=" + ("n" if spoken else "b")
-        env = dict(os.environ, LC_ALL=LOCALES[separator], WINEDLLOVERRIDES=overrides)
-        if spoken:
-            open(spoken, "w").close()
-            env["VELMORIDA_SPOKEN"] = "Z:" + spoken.replace("/", "\\")
-        self.app = subprocess.Popen([WINE, exe], env=env, stdin=subprocess.DEVNULL,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    def focus(self):
-        """The keyboard in the window, once the window handles messages."""
+@contextlib.contextmanager
+def started(reader, exe, separator=".", spoken=None):
+    """velmorida.exe under the separator's locale, with the keyboard in it once
+    it handles messages, speaking through the stand-in into the file SPOKEN,
+    or else through Wine's own uiautomationcore; ended at the end."""
+    overrides = os.environ["WINEDLLOVERRIDES"] + ";uiautomationcore=" + ("n" if spoken else "b")
+    env = dict(os.environ, LC_ALL=LOCALES[separator], WINEDLLOVERRIDES=overrides)
+    if spoken:
+        open(spoken, "w").close()
+        env["VELMORIDA_SPOKEN"] = "Z:" + spoken.replace("/", "\\")
+    app = subprocess.Popen([WINE, exe], env=env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
         if not x_server("focus_window_named", "Velmorida condensatoarelor"):
             raise Failed("no window took the focus")
-        self.reader.ask("wait", "window=open")
+        reader.ask("wait", "window=open")
+        yield Window(reader, app, spoken)
+    finally:
+        app.kill()
+        app.wait()
+        reader.ask("wait", "window=gone")
 
-    def close(self):
-        self.app.kill()
-        self.app.wait()
-        self.reader.ask("wait", "window=gone")
+
+class Window:
+    """The started window; the methods named as the table's actions play them."""
+
+    def __init__(self, reader, app, spoken):
+        self.reader, self.app, self.spoken = reader, app, spoken
+        self.heard = len(self.said()) if spoken else 0
 
     def said(self):
         with open(self.spoken, encoding="utf-8") as spoken:
@@ -129,68 +127,30 @@ class Window:
         self.click(choice[0])
         self.point_at(choice[0], str(choice[1]))  # in the list once it is open
 
-    def check(self, step, before):
+    def check(self, step):
         """What the step expects, once the window shows it; then every line
-        said since the `before`th, once the last one expected has come."""
+        said since the last step, once the last one expected has come."""
         expect = step.get("expect", {})
         self.reader.ask("wait", *(reading(key, value) for key, value in expect.items()))
         if expect.get("ended") and self.app.wait(SECONDS) != 0:
             raise Failed("exit status %d" % self.app.returncode)
         wanted = step.get("said", [])
         end = time.monotonic() + SECONDS
-        while wanted and wanted[-1] not in self.said()[before:] and time.monotonic() < end:
+        while wanted and wanted[-1] not in self.said()[self.heard:] and time.monotonic() < end:
             time.sleep(0.05)
-        if self.said()[before:] != wanted:
-            raise Failed("said %s, not %s" % (self.said()[before:], wanted))
-
-
-def skipped(row, where):
-    """Whether the row names a reason not to play it here; it is told."""
-    reason = row.get("skip", {}).get("win32")
-    if reason:
-        print("SKIP: %s: %s" % (where, reason))
-    return bool(reason)
-
-
-def play(reader, exe, scenario, spoken):
-    window = Window(reader, exe, scenario.get("separator", "."), spoken)
-    try:
-        window.focus()
-        for number, step in enumerate(scenario["steps"], 1):
-            where = "%s, step %d" % (scenario["name"], number)
-            if skipped(step, where):
-                continue
-            before = len(window.said())
-            try:
-                for verb, argument in step.get("do", []):
-                    if verb not in ACTIONS:
-                        raise Failed("no such action: " + verb)
-                    getattr(window, verb)(argument)
-                window.check(step, before)
-            except Failed as failure:
-                raise Failed("%s: %s" % (where, failure)) from None
-    finally:
-        window.close()
+        said = self.said()[self.heard:]
+        if said != wanted:
+            raise Failed("said %s, not %s" % (said, wanted))
+        self.heard += len(said)
 
 
 def main():
-    sys.stdout.reconfigure(line_buffering=True)
-    table, exe, reader_exe = sys.argv[1:4]
-    with open(table, encoding="utf-8") as file:
-        scenarios = json.load(file)["scenarios"]
+    exe, reader_exe = sys.argv[1:3]
     reader = Reader(reader_exe)
-    failed = 0
     with tempfile.TemporaryDirectory() as work:
-        for scenario in filter(lambda row: not skipped(row, row["name"]), scenarios):
-            start = time.monotonic()
-            try:
-                play(reader, exe, scenario, os.path.join(work, "spoken"))
-                print("PASS: %s (%.1f s)" % (scenario["name"], time.monotonic() - start))
-            except Failed as failure:
-                print("FAIL: %s" % failure)
-                failed += 1
-    print("FAIL: %d scenarios" % failed if failed else "PASS: every scenario played")
-    return 1 if failed else 0
+        spoken = os.path.join(work, "spoken")
+        return play_every_scenario(
+            "win32", lambda separator: started(reader, exe, separator, spoken))
 
 
 if __name__ == "__main__":

@@ -1,28 +1,19 @@
 #!/usr/bin/python3
 """What the Windows window does in Win32's own way, beyond the behaviour
-table (behaviour.py): the real velmorida.exe under Wine's own
-uiautomationcore, which has no notification event (the window goes on
-without speaking), on the X server and in the Wine prefix of on_wine.sh.
+table, on the real velmorida.exe under Wine's own uiautomationcore (it goes
+on without speaking), in on_wine.sh's X server and prefix. places: places
+and sizes at 96 and 192 dpi, the unit label, Shift+Insert, Ctrl+Z; themes:
+each text's contrast under Wine's colours and a dark scheme (../contrast.py).
 
-    window.py places velmorida.exe reader.exe
-        the places and sizes at 96 dpi, at a start at 192 dpi and on
-        WM_DPICHANGED, the unit label widening with its left edge kept, a
-        list's field keeping its own name, Shift+Insert pasting, Ctrl+Z
-        undoing it
-    window.py themes velmorida.exe reader.exe
-        each text's contrast, measured from screenshots (../contrast.py),
-        at 4.5:1 or more under Wine's default colours and under a dark
-        system colour scheme, set in the prefix's registry with Wine's own
-        theme off, which would otherwise draw over those colours
+    window.py places|themes velmorida.exe reader.exe
 """
 import os
 import subprocess
 import sys
 import tempfile
 
-from behaviour import WINE, Failed, Reader, Window, x_server, xdotool
+from behaviour import HERE, WINE, Failed, Reader, started, x_server, xdotool
 
-HERE = os.path.dirname(os.path.abspath(__file__))
 CONTRAST = [sys.executable, os.path.join(HERE, "..", "contrast.py")]
 LAYOUT = os.path.join(HERE, "..", "..", "..", "window", "layout.h")
 
@@ -71,17 +62,13 @@ def registry(key, name, value, *kind):
 
 def played(reader, exe, steps):
     """Starts the window, plays the steps and closes it."""
-    window = Window(reader, exe)
-    try:
-        window.focus()
+    with started(reader, exe) as window:
         for name, do, expect in steps:
             try:
                 do(window)
                 reader.ask("wait", *expect)
             except Failed as failure:
                 raise Failed("%s: %s" % (name, failure)) from None
-    finally:
-        window.close()
 
 
 def places(reader_exe, exe):
@@ -121,6 +108,7 @@ def themes(reader_exe, exe):
     measured = []
     for theme in ("wine-default", "dark-scheme"):
         if theme == "dark-scheme":
+            # Wine's own theme off: it would draw over the system colours.
             registry(r"HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager",
                      "ThemeActive", "0")
             for name, colour in DARK_SCHEME.items():
