@@ -1,7 +1,6 @@
-# The tests of the Windows build, run under Wine: the core and handler suites
-# cross-compiled, and the real velmorida.exe driven on an X server of its own.
-# Each test has a Wine prefix of its own, copied from a template that the
-# first of them makes (tests/wine/prefix.sh).
+# The tests of the Windows build, each under Wine in a prefix of its own
+# (tests/wine/prefix.sh): the core and handler suites cross-compiled, and the
+# real velmorida.exe driven on an X server of its own.
 set(wine_root ${CMAKE_BINARY_DIR}/wine)
 
 # wine_test(NAME COMMAND...): a test under Wine, in its own prefix.
@@ -14,15 +13,13 @@ endfunction()
 # ctest runs them through CMAKE_CROSSCOMPILING_EMULATOR (tests/wine/run.sh).
 wine_test(core_tests core_tests)
 
-add_executable(reader window/win32/reader.cpp ${PROJECT_SOURCE_DIR}/window/win32/utf16.cpp)
-target_link_libraries(reader PRIVATE velmorida_core oleacc ole32 oleaut32 uuid)
-target_compile_definitions(reader PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
+add_executable(reader window/win32/reader.cpp)
+target_link_libraries(reader PRIVATE velmorida_window ole32)
 
 # A uiautomationcore.dll that writes down what the window would have spoken;
 # on_wine.sh puts it in the prefix's system32, for the starts that pick it.
 add_library(uiautomationcore SHARED window/win32/uiautomationcore.cpp)
 target_link_libraries(uiautomationcore PRIVATE oleaut32)
-target_link_options(uiautomationcore PRIVATE -static-libgcc -static-libstdc++)
 set_target_properties(uiautomationcore PROPERTIES PREFIX "")
 
 # The real window on an X server of its own, with the stand-in speaking:
