@@ -18,7 +18,7 @@ target_link_libraries(reader PRIVATE velmorida_window ole32)
 
 # The stand-in uiautomationcore.dll, which on_wine.sh puts in the prefix.
 add_library(uiautomationcore SHARED window/win32/uiautomationcore.cpp)
-target_link_libraries(uiautomationcore PRIVATE oleaut32)
+target_link_libraries(uiautomationcore PRIVATE velmorida_window)
 set_target_properties(uiautomationcore PROPERTIES PREFIX "")
 
 # The real window on an X server of its own: every scenario of the behaviour
