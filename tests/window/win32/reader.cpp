@@ -29,13 +29,11 @@ using velmorida::layout::kControls;
 using velmorida::win32::Narrow;
 using Readings = std::map<std::string, std::string>;
 
-// Only the time after which a wait gives up: a busy machine may take seconds.
+// A wait gives up after a time on the clock: a busy machine may take seconds,
+// and a reading of every control's accessible texts a good part of one, so
+// counting the polls' pauses would stretch a wait to minutes.
 constexpr int kWaitMilliseconds = 15000;
 constexpr int kPollMilliseconds = 20;
-
-// A wait's end, on the clock: a reading of every control's accessible texts
-// takes a good part of a second on a busy machine, so counting the polls'
-// pauses would stretch a 15 s wait to minutes.
 struct Deadline {
   ULONGLONG end = GetTickCount64() + kWaitMilliseconds;
   bool Passed() const { return GetTickCount64() > end; }
@@ -65,8 +63,7 @@ std::string RectIn(HWND parent, HWND control) {
          std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
 }
 
-// The accessible name and description of the control or of one of its inner
-// parts.
+// The accessible name and description of the control or of an inner part.
 std::pair<std::string, std::string> AccessibleTexts(HWND control, LONG part = CHILDID_SELF) {
   IAccessible* accessible = nullptr;
   if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
