@@ -261,10 +261,10 @@ def themes(reader_exe, exe):
             (theme + ": measured", lambda window: measure(window, measured, theme), []),
             (theme + ": the list open",
              lambda window: measure(window, measured, theme, open_list(window)), [])])
-    with tempfile.NamedTemporaryFile("w") as table:
-        table.writelines(measured)
-        table.flush()
-        if subprocess.run(CONTRAST + ["table", table.name, "4.5"]).returncode:
+    with tempfile.NamedTemporaryFile("w") as lines:
+        lines.writelines(measured)
+        lines.flush()
+        if subprocess.run(CONTRAST + ["table", lines.name, "4.5"]).returncode:
             raise Failed("measured (theme, control, ratio, background, text):\n"
                          + "".join(measured))
 

@@ -140,13 +140,10 @@ int Wait(const std::vector<std::string>& conditions) {
     const Readings readings = Read(withNames);
     unmet.clear();
     for (const std::string& condition : conditions) {
-      const std::size_t equals = condition.find('=');
-      const auto found = readings.find(condition.substr(0, equals));
-      const std::string wanted = equals == std::string::npos ? "" : condition.substr(equals + 1);
-      if (found == readings.end() || found->second != wanted) {
-        unmet.push_back("wanted " + condition + ", found " +
-                        (found == readings.end() ? "nothing" : found->second));
-      }
+      const auto found = readings.find(condition.substr(0, condition.find('=')));
+      const std::string now =
+          found == readings.end() ? "nothing" : found->first + "=" + found->second;
+      if (now != condition) unmet.push_back("wanted " + condition + ", found " + now);
     }
     if (unmet.empty()) {
       // Once the window's thread is between messages: a message from another
