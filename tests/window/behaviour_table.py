@@ -1,7 +1,6 @@
 """The behaviour table (behaviour.json) as the Windows window's driver and the
-page's play it: each scenario on a window the driver starts, every row the
-presentation skips told with its reason, a line for each scenario. The
-driver's window does each action and checks what a step expects.
+page's play it, each scenario on a window the driver starts, which does each
+action and checks each step; what a presentation skips is told with why.
 """
 import json
 import os

@@ -40,10 +40,9 @@ elif [ -z "$(objdump -h "$symbols" | awk '$2 == ".debug_info"')" ]; then
   fail "$symbols has no .debug_info"
 fi
 
-# The stack protector: each protected function calls __stack_chk_fail when
-# its canary was overwritten. libssp comes along with the checked string
-# functions even where no function is protected; the call in its own
-# __stack_chk_fail_local is not the program's.
+# The stack protector: each protected function calls __stack_chk_fail when its
+# canary was overwritten. libssp, which comes with the checked string functions
+# even where no function is protected, calls it in __stack_chk_fail_local.
 protected_functions=0
 if [ -n "$symbols" ]; then
   # The addresses of __stack_chk_fail, __stack_chk_fail_local and the symbol after it.

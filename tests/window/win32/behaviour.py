@@ -36,11 +36,10 @@ def x_server(*command):
 
 
 class Reader:
-    """reader.exe, asked line by line. Each Wine process, as it starts,
-    writes its locale's separator where the window reads its own (the
-    prefix's registry), so the reader's start, and that of the desktop
-    process its first look at the windows starts, is over before a window
-    starts."""
+    """reader.exe, asked line by line. A Wine process, as it starts, writes its
+    locale's separator where the window reads its own (the prefix's registry):
+    the reader's start, and the desktop process's that its first look at the
+    windows starts, is over before a window starts."""
 
     def __init__(self, exe):
         self.process = subprocess.Popen([WINE, exe], stdin=subprocess.PIPE,
