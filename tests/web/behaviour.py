@@ -124,7 +124,7 @@ class Page(browser_test.Browser):
             self.wait_for(lambda d: self.seen(step['expect']) == wanted)
         except TimeoutException:
             seen = self.seen(step['expect'])
-            raise Failed('; '.join('%s %s, not %s' % (key, seen.get(key), value)
+            raise Failed('; '.join('%s %r, not %r' % (key, seen.get(key), value)
                                    for key, value in wanted.items() if seen.get(key) != value))
         if not step['expect'].get('ended'):
             self.script('said.length = 0')
