@@ -1,26 +1,22 @@
 #!/usr/bin/python3
-"""The page's driver of the behaviour table (tests/window/behaviour.json):
-each scenario in a freshly started page in headless Chromium, in a window
-the driver opens by script (only there may the page close its window, as
-Escape does), in English or, for the comma, in Romanian. Pastes go through
-the browser's own clipboard and paste key; a drop is a drop event at the
-focused box. The page's polite live region is what the page says.
+"""The page's driver of the behaviour table, in headless Chromium, in English
+or, for the comma, in Romanian: each scenario in a freshly started page in a
+window the driver opens by script, as only such a window may the page close
+(Escape does). What the page says is what its polite live region is given.
 
-    behaviour.py PAGE.html [unittest arguments]
+    behaviour.py PAGE.html
 """
-import json
+import contextlib
 import os
 import sys
-import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'window'))
 import browser_test  # noqa: E402  (reads PAGE.html from argv[1])
+from behaviour_table import Failed, play_every_scenario  # noqa: E402
 from selenium import webdriver  # noqa: E402
 from selenium.common.exceptions import TimeoutException  # noqa: E402
 from selenium.webdriver.support.ui import Select  # noqa: E402
 
-PRESENTATION = 'web'
-TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'window', 'behaviour.json')
 LANGUAGES = {'.': 'en-US', ',': 'ro-RO'}
 
 # Every text the live region is given, each in a text node of its own as the
@@ -58,64 +54,52 @@ document.activeElement.dispatchEvent(
 '''
 
 
-def skip_reason(row):
-    return row.get('skip', {}).get(PRESENTATION)
+class Page(browser_test.Browser):
+    """A Chromium in the separator's language; its methods named as the
+    table's actions play them."""
 
+    def __init__(self, separator):
+        super().__init__(LANGUAGES[separator])
+        self.open().driver.execute_cdp_cmd('Browser.grantPermissions', {
+            'permissions': ['clipboardReadWrite', 'clipboardSanitizedWrite']})
 
-class Behaviour(unittest.TestCase):
-    browsers = {}
-    maxDiff = None  # the whole state a step expects
+    @contextlib.contextmanager
+    def fresh_window(self):
+        """The page started in a window of its own, its live region listened to."""
+        opener = self.driver.current_window_handle
+        self.script('window.open(location.href, "_blank", "popup")')
+        self.wait_for(lambda d: len(d.window_handles) == 2, 'the scenario\'s window')
+        self.driver.switch_to.window(next(h for h in self.driver.window_handles if h != opener))
+        try:
+            self.started().script(LISTEN)
+            yield self
+        finally:
+            if len(self.driver.window_handles) > 1:
+                self.driver.close()
+            self.driver.switch_to.window(opener)
 
-    @classmethod
-    def tearDownClass(cls):
-        for browser in cls.browsers.values():
-            browser.quit()
+    key = browser_test.Browser.press
 
-    def start(self, separator):
-        """A freshly started page in a window opened by the first one's
-        script, the live region listened to."""
-        if separator not in self.browsers:
-            self.browsers[separator] = browser_test.Browser(LANGUAGES[separator]).open()
-            self.browsers[separator].driver.execute_cdp_cmd('Browser.grantPermissions', {
-                'permissions': ['clipboardReadWrite', 'clipboardSanitizedWrite']})
-        self.page = self.browsers[separator]
-        driver = self.page.driver
-        opener = driver.current_window_handle
-        self.page.script('window.open(location.href, "_blank", "popup")')
-        self.page.wait_for(lambda d: len(d.window_handles) == 2, 'the scenario\'s window')
-        driver.switch_to.window(next(h for h in driver.window_handles if h != opener))
-        self.addCleanup(self.finish, opener)
-        self.page.started().script(LISTEN)
+    def paste(self, text):
+        error = self.driver.execute_async_script(COPY, text)
+        if error is not None:
+            raise Failed('the clipboard: ' + error)
+        self.press('ctrl+v')
 
-    def finish(self, opener):
-        driver = self.page.driver
-        if len(driver.window_handles) > 1:
-            driver.close()
-        driver.switch_to.window(opener)
+    def drop(self, text):
+        self.script(DROP, text)
 
-    def do(self, verb, argument):
-        p = self.page
-        if verb == 'type':
-            p.type(argument)
-        elif verb == 'key':
-            p.press(argument)
-        elif verb == 'paste':
-            self.assertIsNone(p.driver.execute_async_script(COPY, argument), 'the clipboard')
-            p.press('ctrl+v')
-        elif verb == 'drop':
-            p.script(DROP, argument)
-        elif verb == 'click':
-            box = p.element(argument)
-            webdriver.ActionChains(p.driver).move_to_element_with_offset(
-                box, box.rect['width'] // 2 - browser_test.INSIDE_THE_BORDER, 0).click().perform()
-        elif verb == 'choose':
-            Select(p.element(argument[0])).select_by_index(argument[1])
-        else:
-            self.fail('no such action: ' + verb)
+    def click(self, name):
+        box = self.element(name)
+        webdriver.ActionChains(self.driver).move_to_element_with_offset(
+            box, box.rect['width'] // 2 - browser_test.INSIDE_THE_BORDER, 0).click().perform()
+
+    def choose(self, choice):
+        Select(self.element(choice[0])).select_by_index(choice[1])
 
     def accessible(self, name, part):
         """The name or the description Chromium's accessibility tree gives."""
-        cdp = self.page.driver.execute_cdp_cmd
+        cdp = self.driver.execute_cdp_cmd
         element = cdp('Runtime.evaluate', {'expression': 'document.getElementById("%s")' % name})
         node = cdp('DOM.describeNode', {'objectId': element['result']['objectId']})
         tree = cdp('Accessibility.getPartialAXTree', {
@@ -124,41 +108,40 @@ class Behaviour(unittest.TestCase):
 
     def seen(self, expect):
         if expect.get('ended'):
-            return {'ended': len(self.page.driver.window_handles) == 1, 'said': []}
-        seen = self.page.script(SHOWN, list(expect))
+            return {'ended': len(self.driver.window_handles) == 1, 'said': []}
+        seen = self.script(SHOWN, list(expect))
         for key in expect:
             name, _, part = key.partition('.')
             if part in ('name', 'description'):
                 seen[key] = self.accessible(name, part)
         return seen
 
-    def check(self, step, number):
+    def check(self, step):
+        """What the step expects and says, once the page shows it; what was
+        said is forgotten for the next step."""
         wanted = dict(step['expect'], said=step.get('said', []))
         try:
-            self.page.wait_for(lambda d: self.seen(step['expect']) == wanted)
+            self.wait_for(lambda d: self.seen(step['expect']) == wanted)
         except TimeoutException:
-            self.assertEqual(self.seen(step['expect']), wanted, 'step %d' % number)
-
-    def play(self, scenario):
-        if skip_reason(scenario):
-            self.skipTest(skip_reason(scenario))
-        self.start(scenario.get('separator', '.'))
-        for number, step in enumerate(scenario['steps'], 1):
-            if skip_reason(step):
-                with self.subTest(step=number):
-                    self.skipTest(skip_reason(step))
-                continue
-            self.page.script('said.length = 0')
-            for verb, argument in step.get('do', []):
-                self.do(verb, argument)
-            self.check(step, number)
+            seen = self.seen(step['expect'])
+            raise Failed('; '.join('%s %r, not %r' % (key, seen.get(key), value)
+                                   for key, value in wanted.items() if seen.get(key) != value))
+        if not step['expect'].get('ended'):
+            self.script('said.length = 0')
 
 
-with open(TABLE, encoding='utf-8') as table:
-    for row in json.load(table)['scenarios']:
-        setattr(Behaviour, 'test_' + row['name'], lambda self, row=row: self.play(row))
-
-if __name__ == '__main__':
+def main():
     if browser_test.PAGE is None or not os.path.isfile(browser_test.PAGE):
         sys.exit('usage: behaviour.py PAGE.html')
-    unittest.main(verbosity=2)
+    pages = {}
+    try:
+        for separator in LANGUAGES:
+            pages[separator] = Page(separator)
+        return play_every_scenario('web', lambda separator: pages[separator].fresh_window())
+    finally:
+        for page in pages.values():
+            page.quit()
+
+
+if __name__ == '__main__':
+    sys.exit(main())

@@ -1,14 +1,7 @@
 #!/usr/bin/env bash
-# velmorida.exe as it is handed to a Windows user: one file under 600 KB,
-# importing only Windows' own DLLs, without debug information or symbols (they
-# are in the file it names in .gnu_debuglink, beside it, with the checksum it
-# records), built with the stack protector, ASLR with high entropy and DEP,
-# asking for Windows 6.0 or later in its header, with its icon, its version
-# resource and a manifest of the same version and description naming Windows
-# 10 and 11 and asking for per-monitor dpi awareness and Common Controls 6.
-# Built the same wherever and whenever: the program's and the symbol file's
-# headers carry the chosen time, not the clock's, and neither holds the path
-# of the source or the build folder.
+# velmorida.exe as it is handed to a Windows user: its size, imports,
+# hardening, header, resources and manifest, its debug information only in
+# the file beside it, and nothing of the machine or the moment it was built.
 #   check_exe.sh velmorida.exe VERSION SOURCE_DATE_EPOCH SOURCE_DIR BUILD_DIR
 set -euo pipefail
 exe=$1
@@ -47,10 +40,9 @@ elif [ -z "$(objdump -h "$symbols" | awk '$2 == ".debug_info"')" ]; then
   fail "$symbols has no .debug_info"
 fi
 
-# The stack protector: each protected function calls __stack_chk_fail when
-# its canary was overwritten. libssp comes along with the checked string
-# functions even where no function is protected; the call in its own
-# __stack_chk_fail_local is not the program's.
+# The stack protector: each protected function calls __stack_chk_fail when its
+# canary was overwritten. libssp, which comes with the checked string functions
+# even where no function is protected, calls it in __stack_chk_fail_local.
 protected_functions=0
 if [ -n "$symbols" ]; then
   # The addresses of __stack_chk_fail, __stack_chk_fail_local and the symbol after it.
@@ -67,7 +59,8 @@ if [ -n "$symbols" ]; then
   fi
 fi
 
-# The time stamp in each file's COFF header, which objdump tells in the local time.
+# Built the same wherever and whenever: each file's COFF header carries the chosen
+# time (objdump tells it in the local time), and neither holds the source or build folder.
 for file in "$exe" ${symbols:+"$symbols"}; do
   stamp=$(date -ud "$(TZ=UTC0 objdump -p "$file" | sed -n 's/^Time\/Date\t*//p')" +%s)
   [ "$stamp" = "$epoch" ] || fail "$(basename "$file") stamped $stamp, not $epoch"

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # The MSI as a user meets it, under Wine in a prefix of its own: it installs
-# the program, the very bytes of the velmorida.exe that the window tests run,
-# its licence and a Start-menu shortcut, and registers the product; a second
-# install of the same package duplicates nothing; a later version, built here
-# from the same WiX source, replaces it; the uninstall leaves nothing behind.
-# The zip's content is release_files.py's test.
+# the program built, its licence and a shortcut and registers the product,
+# once however often it runs; a later version replaces it; the uninstall
+# leaves nothing behind. The zip's content is release_files.py's test.
 #   packages.sh PACKAGE.msi velmorida.exe VERSION STAGING_DIR
 # STAGING_DIR holds the WiX source and the files the MSI was built from.
 set -euo pipefail

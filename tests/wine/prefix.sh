@@ -1,10 +1,7 @@
 # Sourced by the scripts that run Windows programs under Wine: one Wine
 # prefix for each test, copied from a template made once per build, and a
-# wineserver that lives as long as the test.
-#
-# A prefix is about 700 MB and takes some 10 s to make; a copy of the
-# template with hard links takes well under a second. Wine rewrites its
-# registry files (the .reg files) as it runs, so those are real copies.
+# wineserver that lives as long as the test. A prefix is about 700 MB and
+# takes some 10 s to make; a copy with hard links, well under a second.
 
 WINE=/usr/lib/wine/wine64  # /usr/bin/wine would look for a 32-bit Wine too
 WINESERVER=/usr/lib/wine/wineserver
@@ -13,7 +10,6 @@ export WINEDEBUG=-all
 # no offer to install Mono or Gecko.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
-# Where the template and the tests' prefixes live.
 WINE_ROOT=${VELMORIDA_WINE_ROOT:-${TMPDIR:-/tmp}/velmorida-wine}
 WINE_TEMPLATE=$WINE_ROOT/template
 
@@ -45,6 +41,7 @@ use_fresh_prefix() {
   export WINEPREFIX=$WINE_ROOT/$1
   rm -rf "$WINEPREFIX"
   cp -al "$WINE_TEMPLATE" "$WINEPREFIX"
+  # Wine rewrites its registry files as it runs: those are real copies.
   cp --remove-destination "$WINE_TEMPLATE"/*.reg "$WINEPREFIX"
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINE" wineboot </dev/null >/dev/null 2>&1

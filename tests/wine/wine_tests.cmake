@@ -1,7 +1,6 @@
-# The tests of the Windows build, run under Wine: the core and handler suites
-# cross-compiled, and the real velmorida.exe driven on an X server of its own.
-# Each test has a Wine prefix of its own, copied from a template that the
-# first of them makes (tests/wine/prefix.sh).
+# The tests of the Windows build, each under Wine in a prefix of its own
+# (tests/wine/prefix.sh): the core and handler suites cross-compiled, and the
+# real velmorida.exe driven on an X server of its own.
 set(wine_root ${CMAKE_BINARY_DIR}/wine)
 
 # wine_test(NAME COMMAND...): a test under Wine, in its own prefix.
@@ -14,28 +13,22 @@ endfunction()
 # ctest runs them through CMAKE_CROSSCOMPILING_EMULATOR (tests/wine/run.sh).
 wine_test(core_tests core_tests)
 
-add_executable(reader window/win32/reader.cpp ${PROJECT_SOURCE_DIR}/window/win32/utf16.cpp)
-target_link_libraries(reader PRIVATE velmorida_core oleacc ole32 oleaut32 uuid)
-target_compile_definitions(reader PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
+add_executable(reader window/win32/reader.cpp)
+target_link_libraries(reader PRIVATE velmorida_window ole32)
 
-# A uiautomationcore.dll that writes down what the window would have spoken;
-# on_wine.sh puts it in the prefix's system32, for the starts that pick it.
+# The stand-in uiautomationcore.dll, which on_wine.sh puts in the prefix.
 add_library(uiautomationcore SHARED window/win32/uiautomationcore.cpp)
-target_link_libraries(uiautomationcore PRIVATE oleaut32)
-target_link_options(uiautomationcore PRIVATE -static-libgcc -static-libstdc++)
+target_link_libraries(uiautomationcore PRIVATE velmorida_window)
 set_target_properties(uiautomationcore PROPERTIES PREFIX "")
 
-# The real window on an X server of its own, with the stand-in speaking:
-# every scenario of the behaviour table.
-set(on_wine ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/on_wine.sh $<TARGET_FILE:uiautomationcore>)
-wine_test(win32_behaviour ${on_wine} /usr/bin/python3
-          ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/behaviour.py
-          ${CMAKE_CURRENT_SOURCE_DIR}/window/behaviour.json $<TARGET_FILE:velmorida>
-          $<TARGET_FILE:reader>)
-# Win32's own work, and each text's contrast under two colour schemes.
-set(window_py ${on_wine} /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/window.py)
-wine_test(win32_window ${window_py} places $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
-wine_test(win32_themes ${window_py} themes $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
+# The real window on an X server of its own: every scenario of the behaviour
+# table, Win32's own work, and each text's contrast under two colour schemes.
+set(on_wine ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/on_wine.sh $<TARGET_FILE:uiautomationcore>
+            /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/window/win32/behaviour.py
+            $<TARGET_FILE:velmorida> $<TARGET_FILE:reader>)
+wine_test(win32_behaviour ${on_wine} table)
+wine_test(win32_window ${on_wine} places)
+wine_test(win32_themes ${on_wine} themes)
 set_tests_properties(win32_behaviour win32_window win32_themes PROPERTIES LABELS smoke TIMEOUT 300)
 
 add_test(NAME windows_exe COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wine/check_exe.sh

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Runs a test of the real velmorida.exe under Wine on an X server and in a
-# Wine prefix of its own, whose system32 holds the stand-in
-# uiautomationcore.dll that writes down what the window would have spoken (a
-# start picks it, or Wine's own, with WINEDLLOVERRIDES: uiautomationcore=n or
-# =b). The command ends its own processes; this ends Wine's and the server.
+# Runs a test of the real velmorida.exe on an X server and in a Wine prefix
+# of its own, with the stand-in uiautomationcore.dll in its system32 (a start
+# picks it or Wine's own by WINEDLLOVERRIDES). The command ends its own
+# processes; this ends Wine's and the server.
 #   on_wine.sh uiautomationcore.dll COMMAND...
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

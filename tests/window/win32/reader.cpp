@@ -1,27 +1,7 @@
-// Reads the running calculator's window from outside, as a test sees it: each
-// control's text, selection, place, visibility and the focus, through window
-// messages sent from another process, and what a screen reader is told (the
-// accessible names, through oleacc). It changes nothing in the window
-// but its dpi, when asked to. One process answers a whole test, as starting
-// a Wine process takes longer than most requests: a request a line on
-// standard input, its words split by tabs, and each answer ends with a line
-// "END status" (0 when it holds).
-//
-//   wait KEY=VALUE...    waits (up to 15 s) until every reading holds; else
-//                        prints what differs and everything the window holds
-//   point NAME [ITEM]    the screen point at the middle of a control, just
-//                        inside its right end (ITEM "end"), or at item ITEM
-//                        of its open list: "x y"
-//   clipboard HEX        puts the text of UTF-8 bytes HEX on the clipboard,
-//                        exactly, as another program's copy does
-//   dpi DPI              tells the window that it moved to a monitor of that
-//                        dpi (WM_DPICHANGED), as Windows does
-//
-// Keys: NAME (text; a list's chosen item), NAME.sel ("start,end"),
-// NAME.shown (0/1), NAME.rect ("left,top,width,height" in the client area),
-// NAME.name and NAME.description (what a screen reader reads), NAME.field.name
-// (the name of a list's field, its first inner part), focus, client
-// ("451x201"), window ("open" or "gone").
+// Reads the running calculator's window from another process, as a test sees
+// it: each control's text, selection, place and visibility, the focus, and
+// the accessible names a screen reader reads (through oleacc). It changes
+// nothing in the window but its dpi, when asked to.
 #include <fcntl.h>
 #include <io.h>
 #include <oleacc.h>
@@ -49,13 +29,11 @@ using velmorida::layout::kControls;
 using velmorida::win32::Narrow;
 using Readings = std::map<std::string, std::string>;
 
-// Only the time after which a wait gives up: a busy machine may take seconds.
+// A wait gives up after a time on the clock: a busy machine may take seconds,
+// and a reading of every control's accessible texts a good part of one, so
+// counting the polls' pauses would stretch a wait to minutes.
 constexpr int kWaitMilliseconds = 15000;
 constexpr int kPollMilliseconds = 20;
-
-// A wait's end, on the clock: a reading of every control's accessible texts
-// takes a good part of a second on a busy machine, so counting the polls'
-// pauses would stretch a 15 s wait to minutes.
 struct Deadline {
   ULONGLONG end = GetTickCount64() + kWaitMilliseconds;
   bool Passed() const { return GetTickCount64() > end; }
@@ -85,8 +63,7 @@ std::string RectIn(HWND parent, HWND control) {
          std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
 }
 
-// The accessible name and description a screen reader reads, of the control
-// or of one of its inner parts (1 is a list's field).
+// The accessible name and description of the control or of an inner part.
 std::pair<std::string, std::string> AccessibleTexts(HWND control, LONG part = CHILDID_SELF) {
   IAccessible* accessible = nullptr;
   if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
@@ -112,6 +89,10 @@ std::pair<std::string, std::string> AccessibleTexts(HWND control, LONG part = CH
   return texts;
 }
 
+// Keys: NAME (text; a list's chosen item), NAME.sel ("start,end"),
+// NAME.shown (0/1), NAME.rect ("left,top,width,height" in the client area),
+// NAME.name and NAME.description, NAME.field.name (of a list's field, its
+// first inner part), focus, client ("451x201"), window ("open" or "gone").
 Readings Read(bool withNames) {
   Readings readings;
   HWND window = FindCalculator();
@@ -159,13 +140,10 @@ int Wait(const std::vector<std::string>& conditions) {
     const Readings readings = Read(withNames);
     unmet.clear();
     for (const std::string& condition : conditions) {
-      const std::size_t equals = condition.find('=');
-      const auto found = readings.find(condition.substr(0, equals));
-      const std::string wanted = equals == std::string::npos ? "" : condition.substr(equals + 1);
-      if (found == readings.end() || found->second != wanted) {
-        unmet.push_back("wanted " + condition + ", found " +
-                        (found == readings.end() ? "nothing" : found->second));
-      }
+      const auto found = readings.find(condition.substr(0, condition.find('=')));
+      const std::string now =
+          found == readings.end() ? "nothing" : found->first + "=" + found->second;
+      if (now != condition) unmet.push_back("wanted " + condition + ", found " + now);
     }
     if (unmet.empty()) {
       // Once the window's thread is between messages: a message from another
@@ -206,10 +184,9 @@ int SetClipboard(const std::string& hex) {
   return set ? 0 : 1;
 }
 
-// WM_DPICHANGED as Windows sends it: the new dpi, and the window's rectangle
-// for it, which the message points to in the window's own process. The
-// rectangle keeps the window's corner and frame and has the layout's client
-// area at that dpi.
+// The message points to the window's rectangle for the new dpi in the
+// window's own process: its corner and frame kept, the layout's client area
+// at that dpi.
 int ChangeDpi(int dpi) {
   using velmorida::layout::kClientArea;
   using velmorida::layout::TwipsToPixels;
@@ -236,12 +213,10 @@ int ChangeDpi(int dpi) {
   return sent ? 0 : 1;
 }
 
-// The screen point at the middle of a control; just inside its right end
-// ("end"), where a click puts a box's caret after its text; or at the middle
-// of an item of its open list, a top-level window of its own, the first of
-// its class once it is shown on top of the others. Its place and item height
-// are read without pointers, which Wine does not carry across processes for
-// the list messages.
+// "end" is where a click puts a box's caret after its text. An open list is
+// a top-level window, the first of its class once it is shown on top of the
+// others; its place and item height are read without pointers, which Wine
+// does not carry across processes for the list messages.
 int Point(const std::string& name, const std::string& where) {
   const Control* control = velmorida::layout::RowNamed(name);
   HWND window = FindCalculator();
@@ -269,6 +244,18 @@ int Point(const std::string& name, const std::string& where) {
   return 0;
 }
 
+// One process answers a whole test, as a Wine process takes longer to start
+// than most requests: a request a line on standard input, its words split by
+// tabs, and each answer ends with a line "END status" (0 when it holds).
+//   wait KEY=VALUE...    waits until every reading holds; else prints what
+//                        differs and everything the window holds
+//   point NAME [ITEM]    "x y": the screen point at the middle of a control,
+//                        just inside its right end (ITEM "end"), or at the
+//                        middle of item ITEM of its open list
+//   clipboard HEX        puts the text of UTF-8 bytes HEX on the clipboard,
+//                        exactly, as another program's copy does
+//   dpi DPI              sends WM_DPICHANGED as Windows does when the window
+//                        moves to a monitor of that dpi
 int Answer(const std::vector<std::string>& args) {
   if (!args.empty() && args[0] == "wait") return Wait({args.begin() + 1, args.end()});
   if (args.size() == 2 && args[0] == "clipboard") return SetClipboard(args[1]);

@@ -2,7 +2,14 @@
 // own library has no notification event: the two functions the calculator
 // looks up, writing each notification's text as a line of UTF-8 to the file
 // that VELMORIDA_SPOKEN names. It speaks nothing and checks no caller.
+#include <ole2.h>
 #include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "window/win32/utf16.h"
 
 namespace {
 
@@ -19,21 +26,6 @@ class Provider final : public IUnknown {
 
 Provider provider;
 
-void WriteLine(const wchar_t* text, int length) {
-  wchar_t path[MAX_PATH];
-  if (GetEnvironmentVariableW(L"VELMORIDA_SPOKEN", path, MAX_PATH) == 0) return;
-  HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  char line[1024];
-  int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, text, length, line, sizeof line - 1, nullptr, nullptr);
-  line[bytes++] = '\n';
-  DWORD written = 0;
-  WriteFile(file, line, static_cast<DWORD>(bytes), &written, nullptr);
-  CloseHandle(file);
-}
-
 }  // namespace
 
 extern "C" __declspec(dllexport) HRESULT WINAPI
@@ -47,6 +39,9 @@ extern "C" __declspec(dllexport) HRESULT WINAPI
     UiaRaiseNotificationEvent(IUnknown* from, int /*kind*/, int /*processing*/, BSTR text,
                               BSTR /*activity*/) {
   if (from == nullptr || text == nullptr) return E_INVALIDARG;
-  WriteLine(text, static_cast<int>(SysStringLen(text)));
+  if (const wchar_t* path = _wgetenv(L"VELMORIDA_SPOKEN")) {
+    std::ofstream(std::filesystem::path(path), std::ios::app | std::ios::binary)
+        << velmorida::win32::Narrow({text, SysStringLen(text)}) << '\n';
+  }
   return S_OK;
 }

@@ -1,0 +1,58 @@
+"""The behaviour table (behaviour.json) as the Windows window's driver and the
+page's play it, each scenario on a window the driver starts, which does each
+action and checks each step; what a presentation skips is told with why.
+"""
+import json
+import os
+import sys
+import time
+
+TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "behaviour.json")
+ACTIONS = ("type", "key", "paste", "drop", "click", "choose")
+
+
+class Failed(Exception):
+    pass
+
+
+def skipped(row, presentation, where):
+    """Whether the row names a reason not to play it here; it is told."""
+    reason = row.get("skip", {}).get(presentation)
+    if reason:
+        print("SKIP: %s: %s" % (where, reason))
+    return bool(reason)
+
+
+def play(window, scenario, presentation):
+    for number, step in enumerate(scenario["steps"], 1):
+        where = "%s, step %d" % (scenario["name"], number)
+        if skipped(step, presentation, where):
+            continue
+        try:
+            for verb, argument in step.get("do", []):
+                if verb not in ACTIONS:
+                    raise Failed("no such action: " + verb)
+                getattr(window, verb)(argument)
+            window.check(step)
+        except Failed as failure:
+            raise Failed("%s: %s" % (where, failure)) from None
+
+
+def play_every_scenario(presentation, start):
+    """Plays each scenario on the window that start(SEPARATOR) opens and
+    closes (a context manager); the exit status."""
+    sys.stdout.reconfigure(line_buffering=True)
+    with open(TABLE, encoding="utf-8") as table:
+        scenarios = json.load(table)["scenarios"]
+    failed = 0
+    for scenario in filter(lambda row: not skipped(row, presentation, row["name"]), scenarios):
+        begin = time.monotonic()
+        try:
+            with start(scenario.get("separator", ".")) as window:
+                play(window, scenario, presentation)
+            print("PASS: %s (%.1f s)" % (scenario["name"], time.monotonic() - begin))
+        except Failed as failure:
+            print("FAIL: %s" % failure)
+            failed += 1
+    print("FAIL: %d scenarios" % failed if failed else "PASS: every scenario played")
+    return 1 if failed else 0
