@@ -1,8 +1,7 @@
 # Sourced by the tests that drive programs outside the build (Xvfb, D-Bus,
 # windres, ...). A test that cannot run here exits 77, which CTest reports as
-# skipped, so that a build without those tools still runs every other test.
-# `make test` installs them all and sets VELMORIDA_REQUIRE_ALL_TESTS=1, and
-# there a test that cannot run fails instead.
+# skipped, so that a build without those tools runs every other test; under
+# `make test` (every tool installed, VELMORIDA_REQUIRE_ALL_TESTS=1) it fails.
 
 # skip_test REASON: ends the test as skipped, or as failed under make test.
 skip_test() {

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # What `make test` runs: each suite to its end, whether or not an earlier one
-# failed, each one's output kept in test-logs/, and a summary at the end that
-# names every suite, passed or failed, and each failing test with the first
-# lines it printed. Exits non-zero when any suite failed.
+# failed, each one's output kept in test-logs/, then summary.py's summary.
+# Exits non-zero when any suite failed.
 #   run_suites.sh            (from the top of the checkout, after deps-test)
 set -uo pipefail
 cd "$(dirname "$0")/.."

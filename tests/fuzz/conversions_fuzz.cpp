@@ -30,8 +30,7 @@ void CheckWrittenReadsBack(double value, const NumberFormat& format) {
   const std::string text = velmorida::NumberToText(value, format);
   Require(velmorida::IsNumericText(text, format));
   const double back = velmorida::TextToNumber(text, format);
-  Require(std::isfinite(back));
-  Require(std::abs(back - value) <= std::abs(value) * kFifteenDigits);
+  Require(std::abs(back - value) <= std::abs(value) * kFifteenDigits);  // false when not finite
   Require(velmorida::NumberToText(back, format) == text);
 }
 

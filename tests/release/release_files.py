@@ -1,10 +1,9 @@
 """The zip and the MSI carry nothing of the machine or the moment they were made.
 
 The zip: its three entries in a fixed order, whole, the program the very bytes
-of the velmorida.exe that the other tests check and run, the chosen time,
-fixed modes and no extra fields. The MSI: the chosen time, derived package
-and product codes, and the program's description, the one in its manifest,
-for the package and its Start-menu shortcut.
+of the velmorida.exe the other tests check and run, the chosen time, fixed
+modes, no extra fields. The MSI: the chosen time, derived package and product
+codes, and the manifest's description for the package and its Start-menu shortcut.
 Installing the MSI is packages.sh's test; building them twice, verify_release.sh's.
   release_files.py PACKAGE.zip PACKAGE.msi velmorida.exe EPOCH
 """

@@ -1,13 +1,11 @@
 # The time the release files carry: the date of a changelog's latest entry,
 # in seconds since 1970 in UTC as dpkg-parsechangelog reads it, a commit's
 # time in a checkout but not in a tarball unpacked inside another repository,
-# and SOURCE_DATE_EPOCH from the environment before both. It does not build
-# anything.
+# and SOURCE_DATE_EPOCH from the environment before both; it builds nothing.
 #   cmake -DSOURCE_DIR=<checkout> -DWORK_DIR=<scratch folder> -P source_date_epoch_test.cmake
 include(${SOURCE_DIR}/cmake/source_date_epoch.cmake)
 file(REMOVE_RECURSE ${WORK_DIR})
 
-# expect(WHAT ACTUAL EXPECTED)
 function(expect what actual expected)
   if(NOT "${actual}" STREQUAL "${expected}")
     message(SEND_ERROR "${what}: ${actual}, not ${expected}")

@@ -27,7 +27,6 @@ git clone -q --no-checkout "$top" "$clone"
 git -C "$clone" fetch -q "$top" "$commit"
 git -C "$clone" checkout -q --detach "$commit"
 
-# Another zone, locale and umask than this shell's.
 if [ "$(date +%z)" = "+1400" ]; then zone=VRF+12; else zone=VRF-14; fi
 other_locale=C.UTF-8
 if locale 2>/dev/null | grep -qE '^LC_CTYPE="?C\.(UTF-8|utf8)"?$'; then other_locale=C; fi

@@ -1,7 +1,5 @@
-// The handlers with counts of what ran, for the tests and the fuzzers: how
-// often the read-out was recomputed, how often the correction rule replaced
-// a text, and how deep change events ran inside one another. The counts never
-// steer the handlers.
+// The handlers with counts of what ran, for the tests and the fuzzers. The
+// counts never steer the handlers.
 #pragma once
 
 #include "window/handlers.h"

@@ -38,7 +38,15 @@ bool UnitFits(const std::string& unit, double value) {
 
 }  // namespace
 
-std::string BrokenStateInvariant(const FormState& state, const NumberFormat& format) {
+std::string BrokenInvariant(const FormState& state, const NumberFormat& format,
+                            const HandlerCounts& before, const HandlerCounts& after) {
+  if (after.deepestNesting > kDeepestNesting) {
+    return "nested " + std::to_string(after.deepestNesting) + " deep";
+  }
+  if (after.correctionWrites - before.correctionWrites > kMostWritesPerEvent) {
+    return "corrected " + std::to_string(after.correctionWrites - before.correctionWrites) +
+           " times in one event";
+  }
   if (auto broken = CheckBox("txtC", state.txtC(), format); !broken.empty()) return broken;
   if (auto broken = CheckBox("txtFreq", state.txtFreq(), format); !broken.empty()) return broken;
   const std::optional<double> readOut = ReadNumber(state.txtR, format);
@@ -55,18 +63,6 @@ std::string BrokenStateInvariant(const FormState& state, const NumberFormat& for
     return "unit " + state.lblUM + " does not fit " + state.txtR;
   }
   return {};
-}
-
-std::string BrokenInvariant(const FormState& state, const NumberFormat& format,
-                            const HandlerCounts& before, const HandlerCounts& after) {
-  if (after.deepestNesting > kDeepestNesting) {
-    return "nested " + std::to_string(after.deepestNesting) + " deep";
-  }
-  if (after.correctionWrites - before.correctionWrites > kMostWritesPerEvent) {
-    return "corrected " + std::to_string(after.correctionWrites - before.correctionWrites) +
-           " times in one event";
-  }
-  return BrokenStateInvariant(state, format);
 }
 
 }  // namespace velmorida::testing

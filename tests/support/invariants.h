@@ -16,7 +16,4 @@ namespace velmorida::testing {
 std::string BrokenInvariant(const FormState& state, const NumberFormat& format,
                             const HandlerCounts& before, const HandlerCounts& after);
 
-// The same checks on the state alone (the first two need the counts).
-std::string BrokenStateInvariant(const FormState& state, const NumberFormat& format);
-
 }  // namespace velmorida::testing

@@ -1,10 +1,8 @@
 // Feeds every text of up to six characters over a small alphabet into each
-// input box, through the real handlers, and checks the invariants after each
-// event; two threads share the work. Prints the count of events swept.
-// Its transcript mode writes what the core makes of a slice of the same texts
-// and of random doubles, as digests of every result, so that two builds of the
-// core (the native one and the browser's WebAssembly) can be compared line by
-// line; it checks nothing itself, and "list" writes every result.
+// input box, through the real handlers, a thread per core, and checks the
+// invariants after each event. Its transcript mode checks nothing: it writes
+// digests of what the core makes of a slice of the texts and of random doubles,
+// for the native and the WebAssembly builds to be compared ("list": each result).
 //
 //   sweep full|reduced|transcript [list]
 //   full:       0-9 . , e E + - and blank (17 characters, about 25.6 million texts)
@@ -28,12 +26,8 @@
 #include "tests/support/bits.h"
 #include "tests/support/invariants.h"
 
+namespace velmorida::testing {
 namespace {
-
-using velmorida::FormState;
-using velmorida::InputBox;
-using velmorida::NumberFormat;
-using velmorida::testing::CountedHandlers;
 
 constexpr std::string_view kFullAlphabet = "0123456789.,eE+- ";
 constexpr std::string_view kReducedAlphabet = "0159.,e- ";
@@ -122,7 +116,7 @@ void SweepPart(std::string_view alphabet, InputBox box, const Context& context,
   Form form(box, context, format);
   long long events = 0;
   auto feed = [&](const std::string& text) {
-    const velmorida::testing::HandlerCounts before = form.handlers.counts();
+    const HandlerCounts before = form.handlers.counts();
     try {
       if (form.state.Text(box) == text) {
         // The box holds it already, so typing it raises no change; check
@@ -136,8 +130,7 @@ void SweepPart(std::string_view alphabet, InputBox box, const Context& context,
       return;
     }
     ++events;
-    std::string broken =
-        velmorida::testing::BrokenInvariant(form.state, format, before, form.handlers.counts());
+    std::string broken = BrokenInvariant(form.state, format, before, form.handlers.counts());
     if (!broken.empty()) Record(totals, text, broken);
   };
   if (part == 0) feed("");
@@ -206,12 +199,11 @@ class Transcript {
 void WriteAndReadRandomDoubles(const NumberFormat& format, Transcript& out) {
   std::mt19937_64 bits(kSeed);
   for (int i = 0; i < kRandomDoubles; ++i) {
-    const double x = velmorida::testing::DoubleFromBits(bits());
-    const std::string text = velmorida::NumberToText(x, format);
-    const double back = velmorida::TextToNumber(text, format);
+    const double x = DoubleFromBits(bits());
+    const std::string text = NumberToText(x, format);
+    const double back = TextToNumber(text, format);
     char line[64];
-    std::snprintf(line, sizeof line, "%016llx ",
-                  static_cast<unsigned long long>(velmorida::testing::BitsOf(back)));
+    std::snprintf(line, sizeof line, "%016llx ", static_cast<unsigned long long>(BitsOf(back)));
     out.Add(line + text);
   }
 }
@@ -239,9 +231,12 @@ int Transcribe(bool list) {
 }
 
 }  // namespace
+}  // namespace velmorida::testing
 
 int main(int argc, char** argv) {
   const std::string_view mode = argc > 1 ? argv[1] : "reduced";
-  if (mode == "transcript") return Transcribe(argc > 2 && std::strcmp(argv[2], "list") == 0);
-  return Sweep(mode == "full");
+  if (mode == "transcript") {
+    return velmorida::testing::Transcribe(argc > 2 && std::strcmp(argv[2], "list") == 0);
+  }
+  return velmorida::testing::Sweep(mode == "full");
 }
