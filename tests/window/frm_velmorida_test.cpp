@@ -67,8 +67,7 @@ class FrmVelmoridaTest : public QObject {
     QCOMPARE(txtC->text(), QString("0470"));
   }
 
-  // The box's own menu pastes as the paste key does, losing the edge line
-  // breaks.
+  // The box's own menu pastes as the paste key does, losing the edge breaks.
   void theContextMenusPasteLosesEdgeLineBreaks() {
     Window w;
     QLineEdit* txtC = w.Box("txtC");
@@ -94,7 +93,6 @@ class FrmVelmoridaTest : public QObject {
   void longPastesMeetTheBoxsLimit_data() {
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("ten thousand digits") << QString(10000, QLatin1Char('7')) << "777777";
     QTest::newRow("negative ten thousand digits")
         << QLatin1Char('-') + QString(9999, QLatin1Char('3')) << "33333";
     QTest::newRow("emoji just fits") << QStringLiteral("1234\U0001F600") << "0";
@@ -132,14 +130,11 @@ class FrmVelmoridaTest : public QObject {
     }
   }
 
-  // Run by CTest a second time with LC_ALL=ro_RO.UTF-8.
+  // Run by CTest a second time with LC_ALL=ro_RO.UTF-8. A window with the
+  // comma is the behaviour table's.
   void romanianLocaleFromTheSystem() {
     if (qgetenv("LC_ALL") != "ro_RO.UTF-8") QSKIP("run with LC_ALL=ro_RO.UTF-8");
-    Window w(velmorida::SystemDecimalSeparator());
-    Paste(w.Box("txtC"), "100000");
-    Paste(w.Box("txtFreq"), "1000");
-    QCOMPARE(w.ReadOut(), QString("1,592"));
-    QCOMPARE(w.Unit(), QString("kOhm"));
+    QCOMPARE(QString::fromStdString(velmorida::SystemDecimalSeparator()), QString(","));
   }
 
   // The read-out takes no typing, but its figure can be selected and copied.
@@ -173,7 +168,7 @@ class FrmVelmoridaTest : public QObject {
     Window w;
     Paste(w.Box("txtC"), picofaradsAndHertz[0]);
     Paste(w.Box("txtFreq"), picofaradsAndHertz[1]);
-    QCOMPARE(w.Unit(), unit);
+    QCOMPARE(w.Get<QLabel>("lblUM")->text(), unit);
     // 6765 x 3015 twips at 15 twips a pixel.
     QCOMPARE(w.form.size(), QSize(451, 201));
     auto* frame = w.Get<QFrame>("fraVelmorida");

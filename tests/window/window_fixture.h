@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -30,7 +29,6 @@ struct Window {
   }
   QLineEdit* Box(const char* name) { return Get<QLineEdit>(name); }
   QString ReadOut() { return Box("txtR")->text(); }
-  QString Unit() { return Get<QLabel>("lblUM")->text(); }
 
   int endCalls = 0;
   frmVelmorida form;
