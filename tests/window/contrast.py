@@ -15,10 +15,11 @@ theme and one column a control with the control's worst figure; it fails if
 any is below LEAST.
 
 In a control, the commonest colour and every colour that fills a square of
-a few pixels is a background (the field, a selection, a highlighted item); its text is the colour of the
-pixels that touch it, other than another background, that stands out most.
-A ratio is the worst of a control's backgrounds. Anti-aliased edges only
-lower a ratio, so a legible text is one whose strongest pixels reach 4.5:1.
+a few pixels is a background (the field, a selection, a highlighted item);
+its text is the colour of the pixels that touch it, other than another
+background, that stands out most. A ratio is the worst of a control's
+backgrounds. Anti-aliased edges only lower a ratio, so a legible text is one
+whose strongest pixels reach 4.5:1.
 """
 import collections
 import re
@@ -26,9 +27,7 @@ import subprocess
 import sys
 
 TWIPS_PER_PIXEL = 15  # at 96 dpi
-# A stroke of text is at most a few pixels thick; a colour that fills a
-# square this large somewhere is a background (a field, a selection).
-SOLID = 4
+SOLID = 4  # wider than a stroke of text: a colour that fills such a square is a background
 LEAST_TOUCHING = 2
 # The borders of boxes and lists and the focus frame lie within this many
 # pixels of a control's edge; they are not its text.
@@ -48,18 +47,9 @@ def read_layout(path):
     for m in re.finditer(
         r'"(\w+)",\s*ControlKind::(\w+),\s*\{(\d+), (\d+), (\d+), (\d+)\}', text
     ):
-        name, kind = m.group(1), m.group(2)
         left, top, width, height = (int(m.group(i)) for i in range(3, 7))
-        controls.append(
-            (
-                name,
-                kind,
-                pixels_of(frame_left + left),
-                pixels_of(frame_top + top),
-                pixels_of(width),
-                pixels_of(height),
-            )
-        )
+        twips = (frame_left + left, frame_top + top, width, height)
+        controls.append((m.group(1), m.group(2), *(pixels_of(v) for v in twips)))
     return controls
 
 
@@ -123,8 +113,7 @@ def measure(image, kind, left, top, width, height):
             representative.setdefault(binned(p), collections.Counter())[p] += 1
     rows = [[binned(p) for p in row] for row in rows]
     counts = collections.Counter(p for row in rows for p in row)
-    total = sum(counts.values())
-    if total == 0:
+    if not counts:
         return (0.0, None, None)
     # A label has one background; its text, bold or not, may cover more of
     # it than a selection does of a box.
