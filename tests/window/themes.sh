@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
-# The real program on an X server of its own, under the desktop themes people
-# run: Qt's own palette, GNOME's dark theme through the GTK platform theme,
-# and a dark and a light qt6ct scheme, and the light one turned dark while the
-# program runs. Each theme's window is photographed at 96 dpi (at start-up or
-# once the scheme has changed, with the "0" selected and the focus frame drawn; after
-# 100 nF at 1 kHz is typed; with a unit list open), then Escape pressed in
-# the open list must end the program with status 0. Each text's contrast
-# against what is behind it is measured from the pixels (contrast.py):
-# printed as one table of themes x controls, every figure must reach 4.5:1,
-# WCAG 2's least for normal text. Then the window tests that need X11 itself
-# (its PRIMARY selection) run there.
+# The real program on an X server of its own under the desktop themes people
+# run (Qt's, GNOME's dark one, qt6ct's, one changed while it runs), shot at 96
+# dpi with the "0" selected and the focus frame drawn, with 100 nF at 1 kHz
+# typed, and with a unit list open: each text's contrast (contrast.py) must
+# reach 4.5:1, WCAG 2's least for normal text, and Escape in the open list
+# must end the program with status 0. Then the window tests that need X11
+# itself (its PRIMARY selection) run there.
 #   themes.sh PROGRAM WINDOW_TESTS
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

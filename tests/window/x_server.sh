@@ -1,20 +1,16 @@
-# Sourced by every script that runs the real program on an X server of its
-# own (the smoke test, the screen-reader test, the Wine tests, the
-# screenshot, the start-up benchmark): the one place that starts Xvfb.
+# Sourced by every script that runs a program on an X server of its own (the
+# window tests, the screenshot, the start-up benchmark): the one place that
+# starts Xvfb, and the waits for what it shows.
 
 # start_xvfb [Xvfb options...]: starts Xvfb on the first free display, which
-# the server itself picks and reports (-displayfd), so two runs never race for
-# a number. The server writes that number once it listens, so a client that
-# connects from then on is served. Exports DISPLAY, sets XVFB_PID.
-#
-# -noreset: by default an X server resets when its last client disconnects,
-# closing every connection and reloading its keymap, and refuses clients
-# until it is done. Any short-lived client (xdotool, xprop, a probe) would
-# then make the program that connects just after it fail with "could not
-# connect to display".
-#
-# -r: no key repeats. On a busy machine xdotool's release of a key can come
-# after the repeat delay, and the key would be typed twice.
+# the server itself picks and reports (-displayfd) once it listens, so two
+# runs never race for a number and a client may connect at once. Exports
+# DISPLAY, sets XVFB_PID. -noreset: an X server resets when its last client
+# disconnects, closing every connection and refusing clients until it has
+# reloaded its keymap, so a short-lived client (xdotool, xprop, a probe) would
+# make the program connecting just after it fail with "could not connect to
+# display". -r: no key repeats, since on a busy machine xdotool's release of a
+# key can come after the repeat delay, and the key would be typed twice.
 start_xvfb() {
   local fifo log number=""
   fifo=$(mktemp -u)
