@@ -109,25 +109,15 @@ class FrmVelmoridaTest : public QObject {
 
   // Whatever the keyboard layout prints on the keypad's decimal key (a "."
   // or, on German and Romanian layouts, a ","), Qt reports it as that key
-  // on the keypad, and it types the locale's separator. The "." is the
-  // behaviour table's KP_Decimal.
+  // on the keypad, and it types the locale's separator. The "." key, and a
+  // comma locale, are the behaviour table's KP_Decimal.
   void keypadDecimalKeyOfEveryLayout() {
-    const struct {
-      const char* name;
-      const char* separator;
-      const char* typed;
-    } rows[] = {
-        {"CommaKeyInACommaLocale", ",", "0,47"},
-        {"CommaKeyInAPeriodLocale", ".", "0.47"},
-    };
-    for (const auto& row : rows) {
-      Window w(row.separator);
-      QLineEdit* txtC = w.Box("txtC");
-      QTest::keyClick(txtC, Qt::Key_0);
-      QTest::keyClick(txtC, Qt::Key_Comma, Qt::KeypadModifier);
-      QTest::keyClicks(txtC, "47");
-      QVERIFY2(txtC->text() == QString(row.typed), row.name);
-    }
+    Window w;
+    QLineEdit* txtC = w.Box("txtC");
+    QTest::keyClick(txtC, Qt::Key_0);
+    QTest::keyClick(txtC, Qt::Key_Comma, Qt::KeypadModifier);
+    QTest::keyClicks(txtC, "47");
+    QCOMPARE(txtC->text(), QString("0.47"));
   }
 
   // Run by CTest a second time with LC_ALL=ro_RO.UTF-8. A window with the
