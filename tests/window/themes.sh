@@ -59,16 +59,14 @@ rect_of() {
 }
 
 # popup_rect WINDOW: the place of another mapped window of the program (its
-# open list's popup), waiting up to 10 s. Qt makes and drops windows of its
+# open list's popup); fails if there is none. Qt makes and drops windows of its
 # own meanwhile; one that is gone by the time it is asked about is passed.
 popup_rect() {
   local id
-  for _ in $(seq 100); do
-    for id in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null || true); do
-      [ "$id" != "$1" ] && rect_of "$id" && return
-    done
-    sleep 0.1
+  for id in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null || true); do
+    [ "$id" != "$1" ] && rect_of "$id" && return
   done
+  return 1
 }
 
 table="$work/table"
@@ -96,8 +94,7 @@ for entry in "${themes[@]}"; do
   wait_for_still_screen
   import -window root "$work/entered.png"
   xdotool key alt+Down
-  popup=$(popup_rect "$window")
-  [ -n "$popup" ] || { echo "FAIL: $theme: the unit list did not open"; exit 1; }
+  popup=$(poll 10 popup_rect "$window") || { echo "FAIL: $theme: the unit list did not open"; exit 1; }
   wait_for_still_screen
   import -window root "$work/open.png"
   xdotool key Escape

@@ -28,7 +28,6 @@ struct Window {
     return form.findChild<T*>(QString::fromLatin1(name));
   }
   QLineEdit* Box(const char* name) { return Get<QLineEdit>(name); }
-  QString ReadOut() { return Box("txtR")->text(); }
 
   int endCalls = 0;
   frmVelmorida form;

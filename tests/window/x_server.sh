@@ -51,15 +51,12 @@ start_window_manager() {
 # search walks the window tree, and a window destroyed during the walk (Wine
 # makes and drops some as a program starts) ends xdotool with BadWindow; each
 # look here may fail, the next one goes on.
-find_window_named() {
-  local window=""
-  for _ in $(seq 200); do
-    window=$(xdotool search --onlyvisible "${@:2}" --name "$1" 2>/dev/null || true)
-    window=${window%%$'\n'*}
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  echo "$window"
+find_window_named() { poll 20 first_window_named "$@" || true; }
+
+# first_window_named NAME [SEARCH_OPTION...]: one look; fails if none is found.
+first_window_named() {
+  local windows
+  windows=$(xdotool search --onlyvisible "${@:2}" --name "$1") && echo "${windows%%$'\n'*}"
 }
 
 # focus_window_named NAME: gives the keyboard focus to the first mapped window
