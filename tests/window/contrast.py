@@ -158,15 +158,12 @@ def hex_of(rgb):
 
 
 def table(measured, least):
-    themes, columns, worst = [], [], {}
-    for line in open(measured, encoding="utf-8"):
-        theme, control, value = line.split()[:3]
-        if theme not in themes:
-            themes.append(theme)
-        if control not in columns:
-            columns.append(control)
-        key = (theme, control)
-        worst[key] = min(worst.get(key, float("inf")), float(value))
+    rows = [line.split()[:3] for line in open(measured, encoding="utf-8")]
+    themes = list(dict.fromkeys(theme for theme, _, _ in rows))
+    columns = list(dict.fromkeys(control for _, control, _ in rows))
+    worst = {}
+    for theme, control, value in rows:
+        worst[theme, control] = min(worst.get((theme, control), float("inf")), float(value))
     print("%-18s" % "theme" + "".join("%13s" % c for c in columns))
     failed = 0
     for theme in themes:

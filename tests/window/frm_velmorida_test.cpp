@@ -107,10 +107,9 @@ class FrmVelmoridaTest : public QObject {
     QCOMPARE(w.Box("txtR")->text(), QString("0"));
   }
 
-  // Whatever the keyboard layout prints on the keypad's decimal key (a "."
-  // or, on German and Romanian layouts, a ","), Qt reports it as that key
-  // on the keypad, and it types the locale's separator. The "." key, and a
-  // comma locale, are the behaviour table's KP_Decimal.
+  // The keypad's decimal key prints "," on German and Romanian layouts; Qt
+  // reports it as that key on the keypad, and it types the locale's separator.
+  // The "." key, and a comma locale, are the behaviour table's KP_Decimal.
   void keypadDecimalKeyOfEveryLayout() {
     Window w;
     QLineEdit* txtC = w.Box("txtC");
@@ -120,8 +119,7 @@ class FrmVelmoridaTest : public QObject {
     QCOMPARE(txtC->text(), QString("0.47"));
   }
 
-  // Run by CTest a second time with LC_ALL=ro_RO.UTF-8. A window with the
-  // comma is the behaviour table's.
+  // Run by CTest a second time with LC_ALL=ro_RO.UTF-8; the comma's window is the table's.
   void romanianLocaleFromTheSystem() {
     if (qgetenv("LC_ALL") != "ro_RO.UTF-8") QSKIP("run with LC_ALL=ro_RO.UTF-8");
     QCOMPARE(QString::fromStdString(velmorida::SystemDecimalSeparator()), QString(","));
