@@ -119,8 +119,7 @@ class BehaviourTest : public QObject {
       }
       Check(w, step.value("expect").toObject(), where);
       if (QTest::currentTestFailed()) return;
-      QStringList said;
-      for (const QJsonValue line : step.value("said").toArray()) said << line.toString();
+      const QStringList said = step.value("said").toVariant().toStringList();
       QVERIFY2(listener.said == said, qPrintable(where + QStringLiteral(": said \"") +
                                                  listener.said.join("\", \"") + '"'));
     }

@@ -195,8 +195,7 @@ def main():
     ]
     for extra in sys.argv[4:]:
         name, rect = extra.split("=")
-        left, top, width, height = (int(v) for v in rect.split(","))
-        regions.append((name, "Popup", left, top, width, height))
+        regions.append((name, "Popup", *(int(v) for v in rect.split(","))))
     for name, kind, left, top, width, height in regions:
         value, background, text = measure(image, kind, left, top, width, height)
         print("%s %.2f %s %s" % (name, value, hex_of(background), hex_of(text)))

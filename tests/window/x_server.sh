@@ -46,11 +46,10 @@ start_window_manager() {
 
 # find_window_named NAME [SEARCH_OPTION...]: prints the X id of the first
 # mapped window of that name (only a mapped window takes the keyboard) that
-# also meets xdotool search's options (--pid PID: of that process), waiting
-# up to 20 s; prints nothing if none appears. Not `xdotool search --sync`: a
-# search walks the window tree, and a window destroyed during the walk (Wine
-# makes and drops some as a program starts) ends xdotool with BadWindow; each
-# look here may fail, the next one goes on.
+# also meets xdotool search's options (--pid PID), within 20 s, or nothing. Not
+# `xdotool search --sync`: a window destroyed during a search's walk of the
+# window tree (Wine makes and drops some as a program starts) ends it with
+# BadWindow; here the next look goes on.
 find_window_named() { poll 20 first_window_named "$@" || true; }
 
 # first_window_named NAME [SEARCH_OPTION...]: one look; fails if none is found.
