@@ -85,7 +85,6 @@ const InsertRow kInserts[] = {
     {"BreaksOnlyAtTheCaret", "47", {2, 2}, "\r\n\r\n", std::nullopt},
     {"EmptyAtTheCaret", "47", {1, 1}, "", std::nullopt},
     {"FullBoxAtItsStart", "150234", {0, 0}, "7", std::nullopt},
-    {"TheSelectionMakesRoom", "150234", {0, 6}, "1234567", "123456"},
     {"PartOfTheSelection", "150234", {2, 4}, "9876", "98"},
     {"BackwardsSelection", "150234", {4, 2}, "9876", "98"},
     {"SelectionBeyondTheText", "1502", {3, 9}, "6789", "678"},

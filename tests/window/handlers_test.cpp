@@ -34,13 +34,11 @@ struct EntryRow {
 // A non-numeric entry becomes "0" and recomputes once, in the nested run; a
 // negative one becomes its absolute value, cut to six characters, and
 // recomputes twice; anything else stays as typed and recomputes once. What
-// more entries ("", "-", "-5", "1e3", " 7") are kept as is the behaviour table's.
+// more entries ("abc", "-5", "-0", "1e3") are kept as is the behaviour table's.
 const EntryRow kEntries[] = {
-    {"PastedLetters", "abc", "0", 1, 1, 2},
     {"NegativeCutToSix", "-12e-5", "0.0001", 2, 1, 2},
     {"NegativeLargeCutToSix", "-123e4", "123000", 2, 1, 2},
     {"NegativeExponentFormCutToSix", "-12e20", "1.2E+2", 2, 1, 2},
-    {"MinusZeroStaysAsTyped", "-0", "-0", 1, 0, 1},
     {"Overflowing", "1e309", "0", 1, 1, 2},
     {"SeventhCharacterNeverArrives", "1234567", "123456", 1, 0, 1},
 };

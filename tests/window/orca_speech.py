@@ -28,8 +28,7 @@ STEP_TIMEOUT_S = 20
 ORCA_END_S = 10
 
 # 100 nF at 1 kHz, then Ctrl+R, which asks for the result: (what the user
-# does, the keys, what Orca must then say, what it must not say). A step is
-# over once Orca has said what it must and has then been quiet.
+# does, the keys, what Orca must then say, what it must not say).
 STEPS = [
     ("start", [], ["Velmorida condensatoarelor", "Capacitatea condensatorului"], []),
     ("type 100", ["1", "0", "0"], ["1", "0"], ["notification"]),

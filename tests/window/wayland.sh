@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# The real program on a Wayland compositor of its own, weston nested on Xvfb,
-# whose seat takes xdotool's keys as a desktop's does: Escape must end a fresh
-# start every time, REPEATS times over, and the first start's protocol log
-# must show its toplevel's id (through which compositors find its icon and
-# name) and title. Then the behaviour table's scenarios that need only the
-# keyboard, and the keypad's keys, run through Qt Test on the compositor.
+# The real program on weston nested on Xvfb, whose seat takes xdotool's keys
+# as a desktop's does: Escape must end each of REPEATS fresh starts, the first
+# start's protocol log must show its toplevel's id (through which compositors
+# find its icon and name) and title, and the table's keyboard scenarios and
+# the keypad's keys must pass there.
 #   wayland.sh PROGRAM WINDOW_TESTS BEHAVIOUR_TESTS [REPEATS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
