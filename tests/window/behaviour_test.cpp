@@ -87,8 +87,6 @@ class BehaviourTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { velmorida::InstallAccessibility(); }
-
   void scenario_data() {
     QTest::addColumn<QJsonObject>("scenario");
     for (const QJsonValue scenario : Scenarios()) {

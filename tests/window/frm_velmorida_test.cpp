@@ -25,8 +25,6 @@ class FrmVelmoridaTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { velmorida::InstallAccessibility(); }
-
   // Installed at every size, the program's own PNGs under its id replace the
   // built-in 32 x 32 picture once the first frame is up, at the sizes a
   // window uses.

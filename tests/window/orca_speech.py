@@ -141,14 +141,6 @@ def play(command, tree):
     return failures
 
 
-def print_log_problems():
-    with open(LOG, encoding="utf-8", errors="replace") as log:
-        lines = [line.rstrip() for line in log]
-    problems = [line for line in lines if "ERROR" in line or "WARNING" in line]
-    print(f"Orca's log: {len(lines)} lines; errors and warnings:", *problems[:20], sep="\n  ")
-    print("  last lines:", *lines[-5:], sep="\n  ")
-
-
 def run_orca():
     """Orca as /usr/bin/orca starts it, but beside any other Orca of the user
     (its launcher would refuse to start while another runs anywhere, and name
@@ -196,7 +188,6 @@ def main():
             orca.wait()
     if failed:
         print("FAIL:", ", ".join(failed))
-        print_log_problems()
         return 1
     print(f"PASS: Orca said every step, on each of {args.runs} start(s)")
     return 0
