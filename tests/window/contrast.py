@@ -89,9 +89,7 @@ def solid_colours(rows):
     for y in range(len(rows) - SOLID + 1):
         for x in range(len(rows[y]) - SOLID + 1):
             colour = rows[y][x]
-            if colour in found:
-                continue
-            if all(
+            if colour not in found and all(
                 rows[y + dy][x + dx] == colour for dy in range(SOLID) for dx in range(SOLID)
             ):
                 found.add(colour)
