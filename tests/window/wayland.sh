@@ -19,7 +19,6 @@ source "$here/x_server.sh"
 exit_limit=10
 
 runtime=$(mktemp -d)
-chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
 trap 'kill ${app:-} ${compositor:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$runtime"' EXIT
 start_xvfb -screen 0 1024x768x24
