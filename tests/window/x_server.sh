@@ -23,10 +23,9 @@ start_xvfb() {
   if [ -z "$number" ]; then
     echo "Xvfb did not start:" >&2
     cat "$log" >&2
-    rm -f "$log"
-    return 1
   fi
   rm -f "$log"
+  [ -n "$number" ] || return 1
   export DISPLAY=":$number"
 }
 
