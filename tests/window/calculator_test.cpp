@@ -25,16 +25,14 @@ TEST(Calculator, PointerFocusSelectsOnlyALoneZero) {
     const char* typed;
     bool selects;
   } rows[] = {
-      {"StartUpZero", ".", nullptr, true},   {"CorrectedToZero", ".", "abc", true},
-      {"ZeroInACommaLocale", ",", "", true}, {"OneDigit", ".", "5", false},
+      {"CorrectedToZero", ".", "abc", true}, {"ZeroInACommaLocale", ",", "", true},
       {"Number", ".", "47", false},          {"ZeroWithDecimals", ".", "0.0", false},
       {"MinusZero", ".", "-0", false},
   };
   for (const auto& row : rows) {
     Calculator calculator(row.separator, {});
-    if (row.typed != nullptr) calculator.Edit(ControlId::txtFreq, row.typed);
+    calculator.Edit(ControlId::txtFreq, row.typed);
     EXPECT_EQ(calculator.SelectsOnPointerFocus(ControlId::txtFreq), row.selects) << row.name;
-    EXPECT_TRUE(calculator.SelectsOnPointerFocus(ControlId::txtC)) << row.name;
     EXPECT_FALSE(calculator.SelectsOnPointerFocus(ControlId::txtR)) << row.name;
   }
 }
@@ -52,7 +50,6 @@ struct UnitRow {
 // the figure when it changed; an item no list has, which no user can choose,
 // changes nothing. From 100 pF at 1 Hz.
 const UnitRow kUnits[] = {
-    {"FrequencyList", ControlId::cboFreq, 2, "MHz, 1.592 kOhm", "pF", "MHz"},
     {"SameUnitSaysOnlyTheUnit", ControlId::cboFreq, 0, "Hz", "pF", "Hz"},
     {"ItemTheListLacksDoesNothing", ControlId::cboC, 3, "", "pF", "Hz"},
     {"NoItemDoesNothing", ControlId::cboFreq, -1, "", "pF", "Hz"},
@@ -84,25 +81,16 @@ struct InsertRow {
 // UTF-16 units and never inside a character. Where it would change nothing
 // it inserts nothing.
 const InsertRow kInserts[] = {
-    {"SpreadsheetCell", "0", {0, 1}, "470\n", "470"},
-    {"WindowsLineEnds", "0", {0, 1}, "\r\n470\r\n", "470"},
-    {"BlankKept", "0", {0, 1}, " 7\r\n", " 7"},
     {"BlankBeforeTheBreakKept", "0", {0, 1}, "470 \n", "470 "},
-    {"BreakInsideKept", "0", {0, 1}, "1\n2", "1\n2"},
     {"BreaksOnlyAtTheCaret", "47", {2, 2}, "\r\n\r\n", std::nullopt},
     {"EmptyAtTheCaret", "47", {1, 1}, "", std::nullopt},
-    {"BreaksOnlyOverASelection", "47", {0, 2}, "\n", ""},
-    {"FullBoxAtTheCaret", "150234", {1, 1}, "9", std::nullopt},
     {"FullBoxAtItsStart", "150234", {0, 0}, "7", std::nullopt},
-    {"WhatFitsOfALongerPaste", "1502", {2, 2}, "6789", "67"},
-    {"TheSelectionMakesRoom", "150234", {0, 6}, "1234567", "123456"},
     {"PartOfTheSelection", "150234", {2, 4}, "9876", "98"},
     {"BackwardsSelection", "150234", {4, 2}, "9876", "98"},
     {"SelectionBeyondTheText", "1502", {3, 9}, "6789", "678"},
     {"TwoByteCharacterIsOneUnit", "1234", {4, 4}, "\xC2\xB5\xC2\xB5\xC2\xB5", "\xC2\xB5\xC2\xB5"},
     {"CharacterOfTwoUnitsFits", "1234", {4, 4}, "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
     {"CharacterOfTwoUnitsNeverSplit", "12345", {5, 5}, "\xF0\x9F\x98\x80", std::nullopt},
-    {"LongPasteKeepsItsStart", "0", {0, 1}, "7777777777777777", "777777"},
 };
 
 TEST(Calculator, WhatAnInsertionTakes) {
@@ -120,10 +108,7 @@ TEST(Calculator, WhatAnInsertionTakes) {
 }
 
 Key Ctrl(char32_t character) {
-  Key key;
-  key.control = true;
-  key.character = character;
-  return key;
+  return {.control = true, .character = character};
 }
 
 Key With(Key key, bool Key::*modifier) {
@@ -131,18 +116,8 @@ Key With(Key key, bool Key::*modifier) {
   return key;
 }
 
-Key Escape() {
-  Key key;
-  key.escape = true;
-  return key;
-}
-
-Key KeypadDecimal() {
-  Key key;
-  key.keypadDecimal = true;
-  key.character = U'.';
-  return key;
-}
+constexpr Key kEscape{.escape = true};
+constexpr Key kKeypadDecimal{.character = U'.', .keypadDecimal = true};
 
 struct KeyRow {
   const char* name;
@@ -153,25 +128,19 @@ struct KeyRow {
 
 // Ctrl+R alone speaks, Escape ends from anywhere, and the keypad's decimal
 // key types the separator in an input box only; other keys go on as usual.
+// The keys the behaviour table presses (Ctrl+R, Escape, ...) are its own.
 const KeyRow kKeys[] = {
-    {"CtrlRSpeaks", Ctrl(U'R'), KeyTarget::OtherControl, KeyAction::SpeakResult},
     {"CtrlLowerRSpeaks", Ctrl(U'r'), KeyTarget::InputBox, KeyAction::SpeakResult},
-    {"CtrlShiftRIsNotOurs", With(Ctrl(U'R'), &Key::shift), KeyTarget::InputBox, KeyAction::None},
-    {"AltGrRIsNotOurs", With(Ctrl(U'R'), &Key::alt), KeyTarget::InputBox, KeyAction::None},
     {"CtrlMetaRIsNotOurs", With(Ctrl(U'R'), &Key::meta), KeyTarget::InputBox, KeyAction::None},
     {"RAloneIsTyped", Key{.character = U'r'}, KeyTarget::InputBox, KeyAction::None},
     {"CtrlOtherLetter", Ctrl(U'S'), KeyTarget::InputBox, KeyAction::None},
-    {"EscapeInABox", Escape(), KeyTarget::InputBox, KeyAction::End},
-    {"EscapeInAList", Escape(), KeyTarget::OtherControl, KeyAction::End},
-    {"ShiftEscape", With(Escape(), &Key::shift), KeyTarget::OtherControl, KeyAction::End},
-    {"KeypadDecimalInABox", KeypadDecimal(), KeyTarget::InputBox, KeyAction::InsertSeparator},
-    {"ShiftKeypadDecimalInABox", With(KeypadDecimal(), &Key::shift), KeyTarget::InputBox,
+    {"ShiftEscape", With(kEscape, &Key::shift), KeyTarget::OtherControl, KeyAction::End},
+    {"ShiftKeypadDecimalInABox", With(kKeypadDecimal, &Key::shift), KeyTarget::InputBox,
      KeyAction::InsertSeparator},
-    {"KeypadDecimalElsewhere", KeypadDecimal(), KeyTarget::OtherControl, KeyAction::None},
-    {"CtrlKeypadDecimal", With(KeypadDecimal(), &Key::control), KeyTarget::InputBox,
+    {"KeypadDecimalElsewhere", kKeypadDecimal, KeyTarget::OtherControl, KeyAction::None},
+    {"CtrlKeypadDecimal", With(kKeypadDecimal, &Key::control), KeyTarget::InputBox,
      KeyAction::None},
-    {"AltKeypadDecimal", With(KeypadDecimal(), &Key::alt), KeyTarget::InputBox, KeyAction::None},
-    {"MainKeyboardPeriod", Key{.character = U'.'}, KeyTarget::InputBox, KeyAction::None},
+    {"AltKeypadDecimal", With(kKeypadDecimal, &Key::alt), KeyTarget::InputBox, KeyAction::None},
 };
 
 TEST(Calculator, WhatEachKeyMeans) {
@@ -183,7 +152,6 @@ TEST(Calculator, WhatEachKeyMeans) {
 // Only the two input boxes take the keypad's separator: not the read-out,
 // not a list, not an open list's popup, which is none of the layout's.
 TEST(Calculator, KeysGoToTheInputBoxesOnly) {
-  EXPECT_EQ(TargetOf(ControlId::txtFreq), KeyTarget::InputBox);
   EXPECT_EQ(TargetOf(ControlId::txtR), KeyTarget::OtherControl);
   EXPECT_EQ(TargetOf(ControlId::cboC), KeyTarget::OtherControl);
   EXPECT_EQ(TargetOf(std::nullopt), KeyTarget::OtherControl);
@@ -199,7 +167,7 @@ TEST(Calculator, EscapeEndsWhereThePlatformCan) {
       ++endCalls;
       return platformEnds;
     });
-    const KeyAction action = calculator.Press(Escape(), ControlId::txtC).action;
+    const KeyAction action = calculator.Press(kEscape, ControlId::txtC).action;
     EXPECT_EQ(action, platformEnds ? KeyAction::End : KeyAction::None) << platformEnds;
     calculator.Edit(ControlId::txtC, "1");
     calculator.Edit(ControlId::txtFreq, "1");

@@ -15,10 +15,11 @@ theme and one column a control with the control's worst figure; it fails if
 any is below LEAST.
 
 In a control, the commonest colour and every colour that fills a square of
-a few pixels is a background (the field, a selection, a highlighted item); its text is the colour of the
-pixels that touch it, other than another background, that stands out most.
-A ratio is the worst of a control's backgrounds. Anti-aliased edges only
-lower a ratio, so a legible text is one whose strongest pixels reach 4.5:1.
+a few pixels is a background (the field, a selection, a highlighted item);
+its text is the colour of the pixels that touch it, other than another
+background, that stands out most. A ratio is the worst of a control's
+backgrounds. Anti-aliased edges only lower a ratio, so a legible text is one
+whose strongest pixels reach 4.5:1.
 """
 import collections
 import re
@@ -26,9 +27,7 @@ import subprocess
 import sys
 
 TWIPS_PER_PIXEL = 15  # at 96 dpi
-# A stroke of text is at most a few pixels thick; a colour that fills a
-# square this large somewhere is a background (a field, a selection).
-SOLID = 4
+SOLID = 4  # wider than a stroke of text: a colour that fills such a square is a background
 LEAST_TOUCHING = 2
 # The borders of boxes and lists and the focus frame lie within this many
 # pixels of a control's edge; they are not its text.
@@ -48,18 +47,9 @@ def read_layout(path):
     for m in re.finditer(
         r'"(\w+)",\s*ControlKind::(\w+),\s*\{(\d+), (\d+), (\d+), (\d+)\}', text
     ):
-        name, kind = m.group(1), m.group(2)
         left, top, width, height = (int(m.group(i)) for i in range(3, 7))
-        controls.append(
-            (
-                name,
-                kind,
-                pixels_of(frame_left + left),
-                pixels_of(frame_top + top),
-                pixels_of(width),
-                pixels_of(height),
-            )
-        )
+        twips = (frame_left + left, frame_top + top, width, height)
+        controls.append((m.group(1), m.group(2), *(pixels_of(v) for v in twips)))
     return controls
 
 
@@ -99,9 +89,7 @@ def solid_colours(rows):
     for y in range(len(rows) - SOLID + 1):
         for x in range(len(rows[y]) - SOLID + 1):
             colour = rows[y][x]
-            if colour in found:
-                continue
-            if all(
+            if colour not in found and all(
                 rows[y + dy][x + dx] == colour for dy in range(SOLID) for dx in range(SOLID)
             ):
                 found.add(colour)
@@ -123,8 +111,7 @@ def measure(image, kind, left, top, width, height):
             representative.setdefault(binned(p), collections.Counter())[p] += 1
     rows = [[binned(p) for p in row] for row in rows]
     counts = collections.Counter(p for row in rows for p in row)
-    total = sum(counts.values())
-    if total == 0:
+    if not counts:
         return (0.0, None, None)
     # A label has one background; its text, bold or not, may cover more of
     # it than a selection does of a box.
@@ -169,15 +156,12 @@ def hex_of(rgb):
 
 
 def table(measured, least):
-    themes, columns, worst = [], [], {}
-    for line in open(measured, encoding="utf-8"):
-        theme, control, value = line.split()[:3]
-        if theme not in themes:
-            themes.append(theme)
-        if control not in columns:
-            columns.append(control)
-        key = (theme, control)
-        worst[key] = min(worst.get(key, float("inf")), float(value))
+    rows = [line.split()[:3] for line in open(measured, encoding="utf-8")]
+    themes = list(dict.fromkeys(theme for theme, _, _ in rows))
+    columns = list(dict.fromkeys(control for _, control, _ in rows))
+    worst = {}
+    for theme, control, value in rows:
+        worst[theme, control] = min(worst.get((theme, control), float("inf")), float(value))
     print("%-18s" % "theme" + "".join("%13s" % c for c in columns))
     failed = 0
     for theme in themes:
@@ -209,8 +193,7 @@ def main():
     ]
     for extra in sys.argv[4:]:
         name, rect = extra.split("=")
-        left, top, width, height = (int(v) for v in rect.split(","))
-        regions.append((name, "Popup", left, top, width, height))
+        regions.append((name, "Popup", *(int(v) for v in rect.split(","))))
     for name, kind, left, top, width, height in regions:
         value, background, text = measure(image, kind, left, top, width, height)
         print("%s %.2f %s %s" % (name, value, hex_of(background), hex_of(text)))

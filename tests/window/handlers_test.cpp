@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "tests/support/counted_handlers.h"
 
@@ -33,18 +32,12 @@ struct EntryRow {
 
 // A non-numeric entry becomes "0" and recomputes once, in the nested run; a
 // negative one becomes its absolute value, cut to six characters, and
-// recomputes twice; anything else stays as typed and recomputes once.
+// recomputes twice; anything else stays as typed and recomputes once. What
+// more entries ("abc", "-5", "-0", "1e3") are kept as is the behaviour table's.
 const EntryRow kEntries[] = {
-    {"ClearedBox", "", "0", 1, 1, 2},
-    {"LoneMinus", "-", "0", 1, 1, 2},
-    {"PastedLetters", "abc", "0", 1, 1, 2},
-    {"MinusInFront", "-5", "5", 2, 1, 2},
     {"NegativeCutToSix", "-12e-5", "0.0001", 2, 1, 2},
     {"NegativeLargeCutToSix", "-123e4", "123000", 2, 1, 2},
     {"NegativeExponentFormCutToSix", "-12e20", "1.2E+2", 2, 1, 2},
-    {"ExponentStaysAsTyped", "1e3", "1e3", 1, 0, 1},
-    {"LeadingBlankStaysAsTyped", " 7", " 7", 1, 0, 1},
-    {"MinusZeroStaysAsTyped", "-0", "-0", 1, 0, 1},
     {"Overflowing", "1e309", "0", 1, 1, 2},
     {"SeventhCharacterNeverArrives", "1234567", "123456", 1, 0, 1},
 };

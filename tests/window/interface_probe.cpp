@@ -1,7 +1,5 @@
-// Compiled by interface_probe.sh, never linked: a presentation that includes
-// only the calculator's interface can name what it calls, and with
-// NAMING_THE_CORE each line marked "hidden" must fail to compile, since it
-// names what lies behind the interface.
+// Compiled by interface_probe.sh, never linked: what a presentation calls,
+// and with NAMING_THE_CORE, one line marked "hidden" for each name of the core.
 #include "window/calculator.h"
 
 velmorida::Calculator* calculator = nullptr;

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
-#include <string_view>
-
 namespace velmorida::layout {
 namespace {
 

@@ -38,4 +38,9 @@ start_window_manager
 # activation and returns once it is up, so that the program and Orca find it.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
   >/dev/null
-ORCA_LOG=$HOME/orca.log /usr/bin/python3 "$here/orca_speech.py" "$@"
+ORCA_LOG=$HOME/orca.log /usr/bin/python3 "$here/orca_speech.py" "$@" || {
+  echo "Orca's log: its first errors and warnings, and its last lines:"
+  grep -m 20 -e ERROR -e WARNING "$HOME/orca.log" || true
+  tail -n 5 "$HOME/orca.log"
+  exit 1
+}

@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
-# The real program on an X server of its own, under the desktop themes people
-# run: Qt's own palette, GNOME's dark theme through the GTK platform theme,
-# and a dark and a light qt6ct scheme, and the light one turned dark while the
-# program runs. Each theme's window is photographed at 96 dpi (at start-up or
-# once the scheme has changed, with the "0" selected and the focus frame drawn; after
-# 100 nF at 1 kHz is typed; with a unit list open), then Escape pressed in
-# the open list must end the program with status 0. Each text's contrast
-# against what is behind it is measured from the pixels (contrast.py):
-# printed as one table of themes x controls, every figure must reach 4.5:1,
-# WCAG 2's least for normal text. Then the window tests that need X11 itself
-# (its PRIMARY selection) run there.
+# The real program on an X server of its own under the desktop themes people
+# run (Qt's, GNOME's dark one, qt6ct's, one changed while it runs), shot at 96
+# dpi with the "0" selected and the focus frame drawn, with 100 nF at 1 kHz
+# typed, and with a unit list open: each text's contrast (contrast.py) must
+# reach 4.5:1, WCAG 2's least for normal text, and Escape in the open list
+# must end the program with status 0. Then the window tests that need X11
+# itself (its PRIMARY selection) run there.
 #   themes.sh PROGRAM WINDOW_TESTS
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -63,16 +59,14 @@ rect_of() {
 }
 
 # popup_rect WINDOW: the place of another mapped window of the program (its
-# open list's popup), waiting up to 10 s. Qt makes and drops windows of its
+# open list's popup); fails if there is none. Qt makes and drops windows of its
 # own meanwhile; one that is gone by the time it is asked about is passed.
 popup_rect() {
   local id
-  for _ in $(seq 100); do
-    for id in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null || true); do
-      [ "$id" != "$1" ] && rect_of "$id" && return
-    done
-    sleep 0.1
+  for id in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null || true); do
+    [ "$id" != "$1" ] && rect_of "$id" && return
   done
+  return 1
 }
 
 table="$work/table"
@@ -100,8 +94,7 @@ for entry in "${themes[@]}"; do
   wait_for_still_screen
   import -window root "$work/entered.png"
   xdotool key alt+Down
-  popup=$(popup_rect "$window")
-  [ -n "$popup" ] || { echo "FAIL: $theme: the unit list did not open"; exit 1; }
+  popup=$(poll 10 popup_rect "$window") || { echo "FAIL: $theme: the unit list did not open"; exit 1; }
   wait_for_still_screen
   import -window root "$work/open.png"
   xdotool key Escape

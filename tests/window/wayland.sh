@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# The real program on a Wayland compositor of its own: weston, nested on Xvfb
-# (its X11 backend), so that it has a seat whose keyboard xdotool types on
-# and delivers keys to the focused calculator as a desktop does. Escape is
-# typed REPEATS times into a freshly started calculator, which must be gone
-# within a few seconds each time; the first start's own protocol log must
-# show its toplevel's id (through which compositors find its icon and name)
-# and caption. Then the behaviour table's scenarios that need only the
-# keyboard, and the keypad's keys, run through Qt Test on the compositor.
+# The real program on weston nested on Xvfb, whose seat takes xdotool's keys
+# as a desktop's does: Escape must end each of REPEATS fresh starts, the first
+# start's protocol log must show its toplevel's id (through which compositors
+# find its icon and name) and title, and the table's keyboard scenarios and
+# the keypad's keys must pass there.
 #   wayland.sh PROGRAM WINDOW_TESTS BEHAVIOUR_TESTS [REPEATS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,7 +19,6 @@ source "$here/x_server.sh"
 exit_limit=10
 
 runtime=$(mktemp -d)
-chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
 trap 'kill ${app:-} ${compositor:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$runtime"' EXIT
 start_xvfb -screen 0 1024x768x24
@@ -32,14 +28,10 @@ weston --backend=x11-backend.so --use-pixman --width=800 --height=600 --socket="
 compositor=$!
 # Weston logs its X window's id; the keys typed on the X server go to that
 # window and from there to weston's seat.
-output=""
-for _ in $(seq 200); do
-  output=$(sed -n 's/.*x11 output .*, window id \([0-9]*\).*/\1/p' "$runtime/weston.log")
-  [ -n "$output" ] && [ -S "$runtime/$socket" ] && break
-  sleep 0.05
-done
-[ -n "$output" ] || { echo "FAIL: weston did not start"; cat "$runtime/weston.log"; exit 1; }
-xdotool windowfocus --sync "$output"
+id_pattern='x11 output .*, window id \([0-9]*\)'
+poll 10 grep -q "$id_pattern" "$runtime/weston.log" && poll 10 test -S "$runtime/$socket" ||
+  { echo "FAIL: weston did not start"; cat "$runtime/weston.log"; exit 1; }
+xdotool windowfocus --sync "$(sed -n "s/.*$id_pattern.*/\1/p" "$runtime/weston.log")"
 export WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
 
 failures=0

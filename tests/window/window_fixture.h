@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -29,8 +28,6 @@ struct Window {
     return form.findChild<T*>(QString::fromLatin1(name));
   }
   QLineEdit* Box(const char* name) { return Get<QLineEdit>(name); }
-  QString ReadOut() { return Box("txtR")->text(); }
-  QString Unit() { return Get<QLabel>("lblUM")->text(); }
 
   int endCalls = 0;
   frmVelmorida form;
@@ -46,13 +43,14 @@ inline void Paste(QLineEdit* box, const QString& text) {
 
 }  // namespace velmorida::testing
 
-// QTEST_MAIN's own main for a test of the window, which leaves as the
-// program does: on Wayland without Qt's teardown of the connection, which
-// can hang.
+// QTEST_MAIN's own main for a test of the window, which starts and leaves
+// as the program does: with its accessibility interfaces, and on Wayland
+// without Qt's teardown of the connection, which can hang.
 #define VELMORIDA_WINDOW_TEST_MAIN(TestClass)          \
   int main(int argc, char* argv[]) {                   \
     QApplication application(argc, argv);              \
     QApplication::setAttribute(Qt::AA_Use96Dpi, true); \
+    velmorida::InstallAccessibility();                 \
     int status = 0;                                    \
     {                                                  \
       TestClass test;                                  \

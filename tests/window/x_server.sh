@@ -1,20 +1,16 @@
-# Sourced by every script that runs the real program on an X server of its
-# own (the smoke test, the screen-reader test, the Wine tests, the
-# screenshot, the start-up benchmark): the one place that starts Xvfb.
+# Sourced by every script that runs a program on an X server of its own (the
+# window tests, the screenshot, the start-up benchmark): the one place that
+# starts Xvfb, and the waits for what it shows.
 
 # start_xvfb [Xvfb options...]: starts Xvfb on the first free display, which
-# the server itself picks and reports (-displayfd), so two runs never race for
-# a number. The server writes that number once it listens, so a client that
-# connects from then on is served. Exports DISPLAY, sets XVFB_PID.
-#
-# -noreset: by default an X server resets when its last client disconnects,
-# closing every connection and reloading its keymap, and refuses clients
-# until it is done. Any short-lived client (xdotool, xprop, a probe) would
-# then make the program that connects just after it fail with "could not
-# connect to display".
-#
-# -r: no key repeats. On a busy machine xdotool's release of a key can come
-# after the repeat delay, and the key would be typed twice.
+# the server itself picks and reports (-displayfd) once it listens, so two
+# runs never race for a number and a client may connect at once. Exports
+# DISPLAY, sets XVFB_PID. -noreset: an X server resets when its last client
+# disconnects, closing every connection and refusing clients until it has
+# reloaded its keymap, so a short-lived client (xdotool, xprop, a probe) would
+# make the program connecting just after it fail with "could not connect to
+# display". -r: no key repeats, since on a busy machine xdotool's release of a
+# key can come after the repeat delay, and the key would be typed twice.
 start_xvfb() {
   local fifo log number=""
   fifo=$(mktemp -u)
@@ -27,10 +23,9 @@ start_xvfb() {
   if [ -z "$number" ]; then
     echo "Xvfb did not start:" >&2
     cat "$log" >&2
-    rm -f "$log"
-    return 1
   fi
   rm -f "$log"
+  [ -n "$number" ] || return 1
   export DISPLAY=":$number"
 }
 
@@ -50,20 +45,16 @@ start_window_manager() {
 
 # find_window_named NAME [SEARCH_OPTION...]: prints the X id of the first
 # mapped window of that name (only a mapped window takes the keyboard) that
-# also meets xdotool search's options (--pid PID: of that process), waiting
-# up to 20 s; prints nothing if none appears. Not `xdotool search --sync`: a
-# search walks the window tree, and a window destroyed during the walk (Wine
-# makes and drops some as a program starts) ends xdotool with BadWindow; each
-# look here may fail, the next one goes on.
-find_window_named() {
-  local window=""
-  for _ in $(seq 200); do
-    window=$(xdotool search --onlyvisible "${@:2}" --name "$1" 2>/dev/null || true)
-    window=${window%%$'\n'*}
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  echo "$window"
+# also meets xdotool search's options (--pid PID), within 20 s, or nothing. Not
+# `xdotool search --sync`: a window destroyed during a search's walk of the
+# window tree (Wine makes and drops some as a program starts) ends it with
+# BadWindow; here the next look goes on.
+find_window_named() { poll 20 first_window_named "$@" || true; }
+
+# first_window_named NAME [SEARCH_OPTION...]: one look; fails if none is found.
+first_window_named() {
+  local windows
+  windows=$(xdotool search --onlyvisible "${@:2}" --name "$1") && echo "${windows%%$'\n'*}"
 }
 
 # focus_window_named NAME: gives the keyboard focus to the first mapped window
