@@ -21,3 +21,9 @@ require_tools() {
   done
   [ ${#missing[@]} -eq 0 ] || skip_test "not installed: ${missing[*]}"
 }
+
+# fail WHAT: a check failed; it is told and counted, and the test goes on to
+# its other checks. all_passed MESSAGE: the test's end, failed if any did.
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+all_passed() { [ "$failures" -eq 0 ] || exit 1; echo "PASS: $*"; }

@@ -19,8 +19,6 @@ require_tools desktop-file-validate appstreamcli man groff make identify \
   dpkg-buildpackage dpkg-checkbuilddeps dh lintian hardening-check
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 
 # The desktop entry and the metainfo, wherever they were installed from.
@@ -142,5 +140,4 @@ check_package() {
 }
 
 if [ "$mode" = package ]; then check_package; else check_installed_tree; fi
-if [ "$failures" -eq 0 ]; then echo "install check: all passed"; else echo "install check: $failures failed"; fi
-[ "$failures" -eq 0 ]
+all_passed "install check"

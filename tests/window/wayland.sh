@@ -34,7 +34,6 @@ poll 10 grep -q "$id_pattern" "$runtime/weston.log" && poll 10 test -S "$runtime
 xdotool windowfocus --sync "$(sed -n "s/.*$id_pattern.*/\1/p" "$runtime/weston.log")"
 export WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
 
-failures=0
 slowest=0
 for run in $(seq "$repeats"); do
   log="$runtime/protocol-$run.log"
@@ -42,8 +41,7 @@ for run in $(seq "$repeats"); do
   app=$!
   # Until the client's keyboard has entered its window.
   if ! poll 20 grep -q 'wl_keyboard@[0-9]*\.enter(' "$log"; then
-    echo "FAIL: run $run: the calculator never had the keyboard"
-    failures=$((failures + 1))
+    fail "run $run: the calculator never had the keyboard"
     kill -9 "$app" 2>/dev/null || true
     app=
     continue
@@ -51,8 +49,7 @@ for run in $(seq "$repeats"); do
   start=$(date +%s%N)
   xdotool key Escape
   if ! poll "$exit_limit" ended "$app"; then
-    echo "FAIL: run $run: still running ${exit_limit} s after Escape"
-    failures=$((failures + 1))
+    fail "run $run: still running ${exit_limit} s after Escape"
     kill -9 "$app" 2>/dev/null || true
   else
     wait "$app" 2>/dev/null || true
@@ -66,7 +63,7 @@ echo "$((repeats - failures)) of $repeats ended after Escape, the slowest in $sl
 for want in 'xdg_toplevel@[0-9]*\.set_app_id("org\.velmorida\.Velmorida")' \
   'xdg_toplevel@[0-9]*\.set_title(" Velmorida condensatoarelor ")'; do
   grep -q "$want" "$runtime/protocol-1.log" ||
-    { echo "FAIL: the toplevel never sent $want"; failures=$((failures + 1)); }
+    fail "the toplevel never sent $want"
 done
 
 # Pastes need a seat's clipboard and stay with the offscreen run. In a
@@ -78,7 +75,6 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
 if ! "$behaviour_tests" scenario:StartUpThenTyping scenario:EscapeEndsFromABox \
     scenario:EscapeEndsFromAList scenario:EscapeEndsFromAnOpenList ||
   ! "$window_tests" keypadDecimalKeyOfEveryLayout; then
-  failures=$((failures + 1))
+  fail "the keyboard scenarios on Wayland"
 fi
-[ "$failures" -eq 0 ] && echo "PASS: on Wayland"
-[ "$failures" -eq 0 ]
+all_passed "on Wayland"

@@ -9,8 +9,6 @@ version=$2
 epoch=$3
 source "$(dirname "$0")/../require_tools.sh"
 require_tools x86_64-w64-mingw32-objdump x86_64-w64-mingw32-nm x86_64-w64-mingw32-windres
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 objdump() { x86_64-w64-mingw32-objdump "$@"; }
 nm() { x86_64-w64-mingw32-nm "$@"; }
 
@@ -105,8 +103,7 @@ for setting in PerMonitorV2 Microsoft.Windows.Common-Controls \
   grep -qF "$setting" <<<"$manifest" || fail "no $setting in the manifest"
 done
 
-[ "$failures" -eq 0 ] || exit 1
-echo "PASS: $size bytes, stamped $epoch; imports ${imports//$'\n'/ };" \
+all_passed "$size bytes, stamped $epoch; imports ${imports//$'\n'/ };" \
   "symbols in $(basename "$symbols");" \
   "$protected_functions protected functions; ${dll_characteristics//$'\n'/ };" \
   "subsystem $subsystem_version; version $version; \"$description\""

@@ -16,8 +16,6 @@ require_tools msiinfo wixl flock
 [ -x /usr/lib/wine/wine64 ] || skip_test "not installed: wine64"
 source "$here/prefix.sh"
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 trap 'end_prefix; rm -rf "${later:-}"' EXIT
 use_fresh_prefix "${VELMORIDA_WINE_TEST:-windows_packages}"
 
@@ -77,5 +75,4 @@ registry "$(uninstall_key_of "$later_product")" >/dev/null &&
 registry 'HKLM\Software\QZ9XK\Velmorida' >/dev/null && fail "uninstall left its registry value"
 [ ! -e "$(icon_of "$later_product")" ] || fail "uninstall left the product icon"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "PASS: the MSI installs the program built, is replaced by $later_version and uninstalls"
+all_passed "the MSI installs the program built, is replaced by $later_version and uninstalls"
