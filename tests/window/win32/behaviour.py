@@ -188,9 +188,11 @@ DARK_SCHEME = {"Window": "0 0 0", "WindowText": "255 255 255", "ButtonFace": "32
 
 
 def registry(key, name, value, *kind):
-    """Sets a value in the prefix's registry; a failure says what reg said."""
+    """Sets a value in the prefix's registry; a failure says what reg and Wine
+    said: reg has, rarely, ended with 1 and without a word."""
     done = subprocess.run([WINE, "reg", "add", key, "/v", name, *kind, "/d", value, "/f"],
-                          stdin=subprocess.DEVNULL, capture_output=True, text=True)
+                          stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                          env=dict(os.environ, WINEDEBUG="err+all"))
     if done.returncode != 0:
         raise Failed("reg add %s /v %s ended with %d: %s%s" % (
             key, name, done.returncode, done.stdout, done.stderr))
