@@ -167,10 +167,9 @@ TARGETS = ['txtC', 'cboC', 'txtFreq', 'cboFreq', 'txtR']
 WINDOW_ELEMENTS = '#frmVelmorida label, #frmVelmorida input, #frmVelmorida select'
 LEAST_PHONE_TEXT = 16
 LEAST_TARGET = 44
-# A tap (or a click) giving a box holding only its "0" the focus selects it
-# wherever it lands, and the first digit replaces it; into a number the caret
-# goes where it is put. Tab has left BEFORE in the frequency box, selected;
-# the finger lands from its left edge (0) to its right (1), a digit is typed.
+# The page's touch and pointer events on the calculator's rule of a lone "0":
+# after Tab has left BEFORE in the frequency box, selected, a finger lands from
+# its left edge (0) to its right (1), and a digit is typed.
 TAPS = [
     ('TapAtTheLeftEdge', 'tap', 0.0, '', '5', '5'),
     ('TapInTheMiddle', 'tap', 0.5, '', '5', '5'),
