@@ -19,7 +19,6 @@
 
 namespace layout = velmorida::layout;
 using velmorida::testing::Paste;
-using velmorida::testing::RightEnd;
 using velmorida::testing::Window;
 
 class FrmVelmoridaTest : public QObject {
@@ -62,7 +61,7 @@ class FrmVelmoridaTest : public QObject {
     QLineEdit* txtC = w.Box("txtC");
     QApplication::clipboard()->setText(QStringLiteral("470\r\n"), QClipboard::Selection);
     QTRY_COMPARE(QApplication::clipboard()->text(QClipboard::Selection), QString("470\r\n"));
-    QTest::mouseClick(txtC, Qt::MiddleButton, {}, RightEnd(txtC));
+    QTest::mouseClick(txtC, Qt::MiddleButton, {}, velmorida::testing::RightEnd(txtC));
     QCOMPARE(txtC->text(), QString("0470"));
   }
 
