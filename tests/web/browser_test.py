@@ -18,6 +18,10 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, '..', 'window'))
+import contrast  # noqa: E402
+
 PAGE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
 CHROMIUM_FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
                   '--no-first-run', '--disable-background-networking',
@@ -167,10 +171,9 @@ TARGETS = ['txtC', 'cboC', 'txtFreq', 'cboFreq', 'txtR']
 WINDOW_ELEMENTS = '#frmVelmorida label, #frmVelmorida input, #frmVelmorida select'
 LEAST_PHONE_TEXT = 16
 LEAST_TARGET = 44
-# A tap (or a click) giving a box holding only its "0" the focus selects it
-# wherever it lands, and the first digit replaces it; into a number the caret
-# goes where it is put. Tab has left BEFORE in the frequency box, selected;
-# the finger lands from its left edge (0) to its right (1), a digit is typed.
+# The page's touch and pointer events on the calculator's rule of a lone "0":
+# after Tab has left BEFORE in the frequency box, selected, a finger lands from
+# its left edge (0) to its right (1), and a digit is typed.
 TAPS = [
     ('TapAtTheLeftEdge', 'tap', 0.0, '', '5', '5'),
     ('TapInTheMiddle', 'tap', 0.5, '', '5', '5'),
@@ -310,21 +313,12 @@ class Page(unittest.TestCase):
 
 
 # Each control's place in CSS pixels from the window's corner at the usual
-# text size: the frame at (8, 8) and the control's place within it, 15 twips
-# a pixel; of a label, sized to its caption, its left and top edges.
-PLACES = {
-    'frmVelmorida': (0, 0, 451, 201),
-    'txtC': (8 + 48, 8 + 60, 57, 24),
-    'cboC': (8 + 104, 8 + 60, 73, 24),
-    'txtFreq': (8 + 48, 8 + 140, 57, 24),
-    'cboFreq': (8 + 104, 8 + 140, 73, 24),
-    'txtR': (8 + 259, 8 + 104, 73, 25),
-    'lblEtichete1': (8 + 16, 8 + 32),
-    'lblEtichete2': (8 + 48, 8 + 120),
-    'lblEtichete0': (8 + 224, 8 + 80),
-    'lblUM': (8 + 347, 8 + 108),
-    'lblQZ9XK': (8 + 288, 8 + 32),
-}
+# text size, the layout's at 15 twips a pixel as contrast.py reads it; of a
+# label, sized to its caption, its left and top edges.
+PLACES = {name: (left, top) if kind == 'Label' else (left, top, width, height)
+          for name, kind, left, top, width, height
+          in contrast.read_layout(os.path.join(HERE, '..', '..', 'window', 'layout.h'))}
+PLACES['frmVelmorida'] = (0, 0, 451, 201)  # the window: 6765 x 3015 twips
 # The usual text size at device scales one and two, a least font size and the
 # text size doubled: every place grows with the text, nothing overlaps, the
 # unit widens keeping its left edge, and the inputs and read-out stay whole.

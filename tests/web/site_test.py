@@ -28,7 +28,9 @@ import urllib.parse
 import urllib.request
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'window'))
 import browser_test  # noqa: E402  (reads PAGE.html from argv[1])
+from contrast import read_image  # noqa: E402
 
 SITE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
 SITE_SOURCES = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
@@ -84,17 +86,6 @@ class KeptAWhile(http.server.SimpleHTTPRequestHandler):
 
     def log_message(self, *args):
         pass
-
-
-def read_image(name, *options, data=None):
-    """An image's rows of pixels as ImageMagick reads the file NAME, or DATA
-    as png:-, after OPTIONS: (r, g, b, a), or None where it is transparent."""
-    pam = subprocess.run(['convert', name, *options, '-alpha', 'set', '-depth', '8', 'pam:-'],
-                         input=data, capture_output=True, check=True).stdout
-    header, _, rgba = pam.partition(b'ENDHDR\n')
-    width = int(re.search(rb'WIDTH (\d+)', header).group(1))
-    pixels = [None if rgba[i + 3] == 0 else tuple(rgba[i:i + 4]) for i in range(0, len(rgba), 4)]
-    return [pixels[row:row + width] for row in range(0, len(pixels), width)]
 
 
 def design(scale, size, around='none'):

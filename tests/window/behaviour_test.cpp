@@ -66,11 +66,6 @@ QWidget* KeyTarget(QWidget& window) {
   return window.focusWidget();
 }
 
-QPoint RightEnd(const QWidget* widget) {
-  constexpr int kInsideTheBorder = 3;
-  return {widget->width() - kInsideTheBorder, widget->height() / 2};
-}
-
 QJsonArray SelectionOf(const QLineEdit* box) {
   const int start = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
   return {start, start + (box->hasSelectedText() ? box->selectionLength() : 0)};
@@ -138,7 +133,7 @@ class BehaviourTest : public QObject {
       Drop(qobject_cast<QLineEdit*>(w.form.focusWidget()), argument.toString());
     } else if (verb == "click") {
       auto* widget = w.Get<QWidget>(qPrintable(argument.toString()));
-      QTest::mouseClick(widget, Qt::LeftButton, {}, RightEnd(widget));
+      QTest::mouseClick(widget, Qt::LeftButton, {}, velmorida::testing::RightEnd(widget));
     } else if (verb == "choose") {
       Choose(w.Get<QComboBox>(qPrintable(argument.toArray().at(0).toString())),
              argument.toArray().at(1).toInt());

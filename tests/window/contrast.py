@@ -53,19 +53,19 @@ def read_layout(path):
     return controls
 
 
-def read_image(path):
-    """The screenshot as rows of (r, g, b), through ImageMagick's PPM: three
-    header lines (P6, the size, 255), with no comment once stripped, then the
-    pixels."""
-    ppm = subprocess.run(
-        ["convert", path, "-strip", "-depth", "8", "ppm:-"], check=True, capture_output=True
+def read_image(name, *options, data=None):
+    """An image's rows of pixels as ImageMagick reads the file NAME, or DATA
+    as png:-, after OPTIONS: (r, g, b, a), or None where it is transparent."""
+    pam = subprocess.run(
+        ["convert", name, *options, "-alpha", "set", "-depth", "8", "pam:-"],
+        input=data,
+        capture_output=True,
+        check=True,
     ).stdout
-    _, size, _, data = ppm.split(b"\n", 3)
-    width, height = (int(v) for v in size.split())
-    return [
-        [tuple(data[(y * width + x) * 3 : (y * width + x) * 3 + 3]) for x in range(width)]
-        for y in range(height)
-    ]
+    header, _, rgba = pam.partition(b"ENDHDR\n")
+    width = int(re.search(rb"WIDTH (\d+)", header).group(1))
+    pixels = [None if rgba[i + 3] == 0 else tuple(rgba[i : i + 4]) for i in range(0, len(rgba), 4)]
+    return [pixels[row : row + width] for row in range(0, len(pixels), width)]
 
 
 def channel(value):
@@ -186,7 +186,7 @@ def main():
         if name == anchor:  # the screen point at that control's middle
             ox -= (2 * left + width) // 2
             oy -= (2 * top + height) // 2
-    image = read_image(shot)
+    image = [[p[:3] for p in row] for row in read_image(shot)]  # a screenshot is opaque
     regions = [
         (name, kind, ox + left, oy + top, width, height)
         for name, kind, left, top, width, height in controls

@@ -61,7 +61,7 @@ class FrmVelmoridaTest : public QObject {
     QLineEdit* txtC = w.Box("txtC");
     QApplication::clipboard()->setText(QStringLiteral("470\r\n"), QClipboard::Selection);
     QTRY_COMPARE(QApplication::clipboard()->text(QClipboard::Selection), QString("470\r\n"));
-    QTest::mouseClick(txtC, Qt::MiddleButton, {}, QPoint(txtC->width() - 3, txtC->height() / 2));
+    QTest::mouseClick(txtC, Qt::MiddleButton, {}, velmorida::testing::RightEnd(txtC));
     QCOMPARE(txtC->text(), QString("0470"));
   }
 
@@ -124,11 +124,10 @@ class FrmVelmoridaTest : public QObject {
     QCOMPARE(QApplication::clipboard()->text(), QString("1.59235668789809E+303"));
   }
 
-  // What a user sees of the layout, whatever the unit: every control at its
-  // place in the frame (the unit label keeps its left edge as it widens),
-  // the frame inside the window, every caption shown in full, and no two
-  // controls over each other. The layout draws each input box one pixel
-  // under its unit list; nothing else touches.
+  // Whatever the unit: every control at its place in the frame (the unit
+  // label keeps its left edge as it widens), the frame inside the window,
+  // every caption whole, and no two controls over each other but each input
+  // box one pixel under its unit list, as the layout draws it.
   void layoutKeepsControlsApartAndCaptionsWhole_data() {
     QTest::addColumn<QStringList>("picofaradsAndHertz");
     QTest::addColumn<QString>("unit");

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# What Orca, the screen reader, says of a program used from the keyboard, in
-# a home of its own (Orca's settings, speech-dispatcher's silent dummy
-# module, the browsers' profiles), a private D-Bus session with the
-# accessibility bus and an X server with a window manager: orca_speech.py
-# starts Orca and the program, the calculator or tests/web/chromium_app.sh.
+# What Orca says of a program used from the keyboard (orca_speech.py), in a
+# home of its own (Orca's settings, speech-dispatcher's silent dummy module,
+# the browsers' profiles), a private D-Bus session with the accessibility bus
+# and an X server with a window manager.
 #   orca.sh COMMAND... [orca_speech.py's options]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

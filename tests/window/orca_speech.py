@@ -4,11 +4,10 @@ or the page in Chromium (tests/web/chromium_app.sh PAGE).
     orca_speech.py COMMAND... [--runs RUNS] [--tree]
     orca_speech.py --orca [Orca's options]    (Orca itself, as the first starts it)
 
-Run by orca.sh, in a home, a D-Bus session and an X server of its own.
-Starts Orca with its debug log in ORCA_LOG, then plays the steps on each of
-RUNS fresh starts of the program: a step said in some starts and not in
-others is a fault of the start, so every run must pass. With --tree it also
-reads over AT-SPI what Orca never speaks unasked.
+Run by orca.sh. Starts Orca with its debug log in ORCA_LOG, then plays the
+steps on each of RUNS fresh starts of the program: a step said in some starts
+and not in others is a fault of the start, so every run must pass. With
+--tree it also reads over AT-SPI what Orca never speaks unasked.
 """
 import argparse
 import builtins

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # The real program on an X server of its own under the desktop themes people
-# run (Qt's, GNOME's dark one, qt6ct's, one changed while it runs), shot at 96
-# dpi with the "0" selected and the focus frame drawn, with 100 nF at 1 kHz
-# typed, and with a unit list open: each text's contrast (contrast.py) must
-# reach 4.5:1, WCAG 2's least for normal text, and Escape in the open list
-# must end the program with status 0. Then the window tests that need X11
-# itself (its PRIMARY selection) run there.
+# run, shot as it starts (the "0" selected, the focus frame drawn), with 100 nF
+# at 1 kHz typed and with a unit list open: each text's contrast (contrast.py)
+# must reach WCAG 2's 4.5:1, and Escape in the open list must end it with
+# status 0. Then the window tests that need X11 itself run there.
 #   themes.sh PROGRAM WINDOW_TESTS
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

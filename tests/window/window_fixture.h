@@ -33,6 +33,11 @@ struct Window {
   frmVelmorida form;
 };
 
+inline QPoint RightEnd(const QWidget* widget) {
+  constexpr int kInsideTheBorder = 3;
+  return {widget->width() - kInsideTheBorder, widget->height() / 2};
+}
+
 // Replaces the box's text with a paste from the clipboard.
 inline void Paste(QLineEdit* box, const QString& text) {
   QApplication::clipboard()->setText(text);
