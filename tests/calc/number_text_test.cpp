@@ -8,20 +8,20 @@
 #include <cstdlib>
 #include <limits>
 #include <random>
-#include <regex>
 #include <string>
 #include <vector>
 
+#include "tests/calc/in_separator.h"
 #include "tests/support/bits.h"
 
 namespace velmorida {
 namespace {
 
-const NumberFormat kDot{"."};
-const NumberFormat kComma{","};
+using testing::InSeparator;
+using testing::kComma;
+using testing::kDot;
 const NumberFormat kArabic{"\xD9\xAB"};  // U+066B ARABIC DECIMAL SEPARATOR
 const NumberFormat kFormats[] = {kDot, kComma, kArabic};
-const std::regex kPoint(R"(\.)");  // a table's separator, written as each format's
 
 struct NumberToTextRow {
   const char* name;
@@ -58,8 +58,7 @@ const NumberToTextRow kNumberToText[] = {
 TEST(NumberToText, WritesFifteenSignificantDigitsInPlainOrExponentForm) {
   for (const NumberFormat& format : kFormats) {
     for (const auto& row : kNumberToText) {
-      EXPECT_EQ(NumberToText(row.value, format),
-                std::regex_replace(row.text, kPoint, format.decimal))
+      EXPECT_EQ(NumberToText(row.value, format), InSeparator(row.text, format))
           << row.name << " with separator " << format.decimal;
     }
   }
@@ -135,7 +134,7 @@ const ReadRow kReadable[] = {
 TEST(ReadNumber, AcceptsExactlyTheNumericFormsInTheDoubleRange) {
   for (const NumberFormat& format : kFormats) {
     for (const auto& row : kReadable) {
-      const std::string text = std::regex_replace(row.text, kPoint, format.decimal);
+      const std::string text = InSeparator(row.text, format);
       EXPECT_EQ(IsNumericText(text, format), row.numeric) << row.name << " '" << text << "'";
       if (row.numeric) {
         const double value = TextToNumber(text, format);

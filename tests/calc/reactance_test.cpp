@@ -2,15 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
+
+#include "tests/calc/in_separator.h"
 
 namespace velmorida {
 namespace {
 
-const NumberFormat kDot{"."};
-const NumberFormat kComma{","};
-const std::regex kPoint(R"(\.)");  // a table's separator, written as each format's
+using testing::InSeparator;
+using testing::kComma;
+using testing::kDot;
 
 struct ReactanceRow {
   const char* name;
@@ -30,7 +31,7 @@ void ExpectReadOut(const ReactanceRow& row, const NumberFormat& format) {
   state.SetText(InputBox::Frequency, row.f);
   state.cboFreq = row.fUnit;
   Recalculate(state, format);
-  EXPECT_EQ(state.txtR, std::regex_replace(row.readOut, kPoint, format.decimal)) << row.name;
+  EXPECT_EQ(state.txtR, InSeparator(row.readOut, format)) << row.name;
   EXPECT_EQ(state.lblUM, row.unit) << row.name;
   EXPECT_EQ(state.txtRVisible, row.shown) << row.name;
 }
