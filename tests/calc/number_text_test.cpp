@@ -14,12 +14,9 @@
 #include "tests/calc/in_separator.h"
 #include "tests/support/bits.h"
 
-namespace velmorida {
+namespace velmorida::testing {
 namespace {
 
-using testing::InSeparator;
-using testing::kComma;
-using testing::kDot;
 const NumberFormat kArabic{"\xD9\xAB"};  // U+066B ARABIC DECIMAL SEPARATOR
 const NumberFormat kFormats[] = {kDot, kComma, kArabic};
 
@@ -221,7 +218,7 @@ std::string FifteenDigitsByPrintf(double x) {
 TEST(NumberToText, EveryTextIsTheFifteenDigitRoundingAndReadsBack) {
   std::mt19937_64 random(8122026);
   std::vector<double> values;
-  for (int i = 0; i < 100000; ++i) values.push_back(velmorida::testing::DoubleFromBits(random()));
+  for (int i = 0; i < 100000; ++i) values.push_back(DoubleFromBits(random()));
   std::uniform_int_distribution<std::int64_t> fifteenDigits(1, 999999999999999);
   std::uniform_int_distribution<int> exponents(-320, 300);
   for (int i = 0; i < 50000; ++i) {
@@ -233,7 +230,7 @@ TEST(NumberToText, EveryTextIsTheFifteenDigitRoundingAndReadsBack) {
     values.push_back(std::nextafter(x, std::numeric_limits<double>::infinity()));
   }
   for (int i = 0; i < 10000; ++i) {
-    values.push_back(velmorida::testing::DoubleFromBits(random() & ((std::uint64_t{1} << 52) - 1)));
+    values.push_back(DoubleFromBits(random() & ((std::uint64_t{1} << 52) - 1)));
   }
   std::size_t compared = 0;
   for (double x : values) {
@@ -257,4 +254,4 @@ TEST(NumberToText, EveryTextIsTheFifteenDigitRoundingAndReadsBack) {
 }
 
 }  // namespace
-}  // namespace velmorida
+}  // namespace velmorida::testing

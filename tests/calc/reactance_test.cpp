@@ -6,12 +6,8 @@
 
 #include "tests/calc/in_separator.h"
 
-namespace velmorida {
+namespace velmorida::testing {
 namespace {
-
-using testing::InSeparator;
-using testing::kComma;
-using testing::kDot;
 
 struct ReactanceRow {
   const char* name;
@@ -105,4 +101,4 @@ TEST(ScaleResult, StepsUpAtAThousandWorkingOnTheWrittenFigure) {
 }
 
 }  // namespace
-}  // namespace velmorida
+}  // namespace velmorida::testing
