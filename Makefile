@@ -61,7 +61,7 @@ WINDOWS_PACKAGES := build-essential \
 # To build the browser page and its site.
 WEB_PACKAGES := build-essential \
   $(call without_debhelper,$(call control_packages,Build-Depends,nocheck pkg.velmorida.web))
-# npm fetches axe-core for the page's accessibility test, from Debian only
+# npm fetches the page's tests' packages (NPM_PACKAGES), from Debian only
 # where the Node on the path has no npm of its own.
 NPM_PROFILE := $(if $(shell command -v npm 2>/dev/null),,pkg.velmorida.npm)
 # Everything, for every build and test.
@@ -71,15 +71,16 @@ TEST_PACKAGES := build-essential $(RECOMMENDED) $(call control_packages,Build-De
 BUILD_DIR := build
 WINDOWS_DIR := build-windows
 WEB_DIR := build-web
-# The accessibility engine the page is tested with, from npm, and where it
-# is fetched to (the web build's tests look for it there).
-AXE_CORE := axe-core@4.14.1
-AXE_DIR := $(WEB_DIR)/axe
+# The npm packages the page's tests use, each as FOLDER=PACKAGE@VERSION, in
+# its folder under the web build (the tests look for them there): axe-core,
+# the accessibility engine, and puppeteer-core, which drives Firefox over
+# WebDriver BiDi (its 25.x wants a newer Node than Debian's).
+NPM_PACKAGES := axe=axe-core@4.14.1 puppeteer=puppeteer-core@24.43.1
 # Tests whose tools are missing fail here instead of being skipped.
 export VELMORIDA_REQUIRE_ALL_TESTS := 1
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps-run deps-windows deps-web deps-test deps-axe build run windows windows-package web \
+.PHONY: all deps-run deps-windows deps-web deps-test deps-npm build run windows windows-package web \
         test-web test check test-package \
         test-repeat test-asan test-fuzz test-windows bench clean smoke-repeats sanitizer-builds \
         asan-build fuzz-build asan-tests fuzz-tests web-tests
@@ -149,14 +150,14 @@ verify-release: windows-package web
 # with the native build's, the page's size, the page in headless Chromium
 # and axe-core on it, Orca reading it in Chromium on Xvfb, and the installable
 # site served over HTTP.
-test-web: deps-axe
+test-web: deps-npm
 	@$(MAKE) --no-print-directory web-tests
 
-# axe-core, fetched with the packages before any suite starts; where npm
-# cannot fetch it, the accessibility test fails with npm's reason and every
-# other test runs.
-deps-axe: deps-test
-	tests/web/fetch_axe.sh $(AXE_DIR) $(AXE_CORE)
+# The npm packages, fetched with the Debian ones before any suite starts;
+# where npm cannot fetch one, the tests that need it fail with npm's reason
+# and every other test runs.
+deps-npm: deps-test
+	tests/web/fetch_npm.sh $(WEB_DIR) $(NPM_PACKAGES)
 
 # Everything CI runs: the Release suite with the full input sweep and the
 # install check (which builds the Debian package), the browser edition in
@@ -173,7 +174,7 @@ junit = $(if $(VELMORIDA_TEST_LOGS),--output-junit $(abspath $(VELMORIDA_TEST_LO
 # Every suite runs to its end even when one fails, and a summary closes the
 # output: each suite, passed or failed, and each failing test's first lines
 # (tests/run_suites.sh; the logs stay in test-logs/).
-test: deps-test deps-axe
+test: deps-test deps-npm
 	tests/run_suites.sh
 
 check: deps-test

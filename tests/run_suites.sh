@@ -34,7 +34,7 @@ suite() {
 suite release check
 suite package test-package
 suite windows test-windows
-# axe-core was fetched before (make test's deps-axe): the web suite runs
+# The npm packages were fetched before (make test's deps-npm): the web suite runs
 # its steps alone, and goes to npm no more.
 suite web web-tests
 # The sanitizer builds take the processor time that the repeated smoke
