@@ -25,13 +25,24 @@ function bindCore() {
   };
 }
 
-// The decimal separator of the browser's first language.
+// The decimal separator of the first of the browser's languages that Intl
+// takes. The list is the browser's to report, and some report tags that Intl
+// refuses ("C" under a POSIX locale) or none at all: those are passed over,
+// and with no language left the separator is ".".
 function browserSeparator() {
-  const languages = navigator.languages && navigator.languages.length
-    ? navigator.languages : [navigator.language];
-  const decimal = new Intl.NumberFormat(languages).formatToParts(1.5)
-    .find((part) => part.type === 'decimal');
-  return decimal ? decimal.value : '.';
+  const languages = [...(navigator.languages || []), navigator.language];
+  for (const tag of languages) {
+    if (typeof tag !== 'string' || tag === '') continue;
+    let format;
+    try {
+      format = new Intl.NumberFormat(tag);
+    } catch (refused) {
+      continue;
+    }
+    const decimal = format.formatToParts(1.5).find((part) => part.type === 'decimal');
+    return decimal ? decimal.value : '.';
+  }
+  return '.';
 }
 
 // Where the core puts a box's caret.
@@ -152,14 +163,24 @@ function onKey(event) {
   if (answer.action === 'insert') insertIntoBox(event.target, answer.text);
 }
 
-// The core could not start: the page says so in a line of its own, the
-// controls stay disabled, and a test sees it at once. Once it has started,
-// the page's own errors are not taken for that.
+// The core could not start: the page says so, the controls stay disabled,
+// and a test sees it at once. The first failure is the one told; once the
+// core has started, the page's own errors are not taken for one. A browser
+// without WebAssembly gets the line that says what the calculator needs
+// (scripts off get it from the markup's noscript); any other failure is told
+// as what it is, in a line of its own.
 function pageFailed(why) {
   const page = document.documentElement.dataset;
-  if (page.ready === 'true') return;
+  if (page.ready) return;
   page.ready = 'failed';
   page.failure = why;
+  document.getElementById('failure').textContent = why;
+  document.getElementById('failed').hidden = false;
+}
+
+function pageNeedsWebAssembly() {
+  pageFailed('no WebAssembly');
+  document.getElementById('failed').hidden = true;
   document.getElementById('needs').hidden = false;
 }
 

@@ -28,6 +28,8 @@ constexpr std::string_view kFontFallbacks = ", Veranda, \"DejaVu Sans\", sans-se
 // Said where the calculator cannot start: scripts off, no WebAssembly.
 constexpr std::string_view kNeedsScript =
     "Calculatorul are nevoie de JavaScript si WebAssembly pentru a functiona.";
+// Said before what else kept it from starting.
+constexpr std::string_view kFailedToStart = "Calculatorul nu a putut porni:";
 
 constexpr std::string_view kTitlePlaceholder = "{{{ TITLE }}}";
 constexpr std::string_view kStylePlaceholder = "{{{ STYLE }}}";
@@ -35,6 +37,7 @@ constexpr std::string_view kWindowPlaceholder = "{{{ WINDOW }}}";
 constexpr std::string_view kScriptPlaceholder = "{{{ SCRIPT }}}";
 constexpr std::string_view kCorePlaceholder = "{{{ CORE }}}";
 constexpr std::string_view kNeedsPlaceholder = "{{{ NEEDS }}}";
+constexpr std::string_view kFailedPlaceholder = "{{{ FAILED }}}";
 constexpr std::string_view kScriptEnd = "</script";
 
 constexpr std::string_view kBase64Digits =
@@ -341,6 +344,7 @@ std::optional<std::string> AssemblePage(std::string_view shell, std::string_view
                       ReplaceAll(page, kStylePlaceholder, PageStylesheet()) &&
                       ReplaceAll(page, kWindowPlaceholder, WindowMarkup()) &&
                       ReplaceAll(page, kNeedsPlaceholder, kNeedsScript) &&
+                      ReplaceAll(page, kFailedPlaceholder, kFailedToStart) &&
                       ReplaceAll(page, kCorePlaceholder, Base64(core)) &&
                       ReplaceAll(page, kScriptPlaceholder, script);
   if (!filled) return std::nullopt;

@@ -5,11 +5,15 @@
 //
 // Whatever keeps the core from starting (no WebAssembly, an abort, an error,
 // a promise of the module's that fails) is shown on the page, and to a test
-// waiting for it, instead of a window that never comes to life.
+// waiting for it, instead of a window that never comes to life; only the
+// lack of WebAssembly is told as the calculator's need of it.
 Module['onAbort'] = function (what) { pageFailed(String(what)); };
 window.addEventListener('error', (event) => pageFailed(String(event.message)));
 window.addEventListener('unhandledrejection', (event) => pageFailed(String(event.reason)));
-if (typeof WebAssembly !== 'object') throw new Error('no WebAssembly');
+if (typeof WebAssembly !== 'object') {
+  pageNeedsWebAssembly();
+  throw new Error('no WebAssembly');
+}
 Module['wasmBinary'] = decodeBase64(document.getElementById('core').textContent);
 
 // The browser's own decoder where it has one, a hundred times quicker than a
