@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QWindow>
 #include <QtTest>
 #include <optional>
 
@@ -167,6 +168,11 @@ class BehaviourTest : public QObject {
 
   static QJsonValue Shown(velmorida::testing::Window& w, const QString& key) {
     if (key == "ended") return w.endCalls == 1;
+    // The title the platform's window was given, where there is one yet.
+    if (key == "title") {
+      return w.form.windowHandle() != nullptr ? w.form.windowHandle()->title()
+                                              : w.form.windowTitle();
+    }
     if (key == "focus") {
       return w.form.focusWidget() != nullptr ? w.form.focusWidget()->objectName() : QString();
     }

@@ -92,7 +92,8 @@ std::pair<std::string, std::string> AccessibleTexts(HWND control, LONG part = CH
 // Keys: NAME (text; a list's chosen item), NAME.sel ("start,end"),
 // NAME.shown (0/1), NAME.rect ("left,top,width,height" in the client area),
 // NAME.name and NAME.description, NAME.field.name (of a list's field, its
-// first inner part), focus, client ("451x201"), window ("open" or "gone").
+// first inner part), focus, client ("451x201"), title (the window's own
+// text, blanks and all), window ("open" or "gone").
 Readings Read(bool withNames) {
   Readings readings;
   HWND window = FindCalculator();
@@ -101,6 +102,7 @@ Readings Read(bool withNames) {
   RECT client{};
   GetClientRect(window, &client);
   readings["client"] = std::to_string(client.right) + "x" + std::to_string(client.bottom);
+  readings["title"] = TextOf(window);
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
