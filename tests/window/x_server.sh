@@ -45,7 +45,9 @@ start_window_manager() {
 
 # find_window_named NAME [SEARCH_OPTION...]: prints the X id of the first
 # mapped window of that name (only a mapped window takes the keyboard) that
-# also meets xdotool search's options (--pid PID), within 20 s, or nothing. Not
+# also meets xdotool search's options (--pid PID), within 20 s, or nothing.
+# xdotool takes a window meeting any one of its conditions unless told --all,
+# so that --pid alone would pass any window of the process. Not
 # `xdotool search --sync`: a window destroyed during a search's walk of the
 # window tree (Wine makes and drops some as a program starts) ends it with
 # BadWindow; here the next look goes on.
@@ -54,7 +56,7 @@ find_window_named() { poll 20 first_window_named "$@" || true; }
 # first_window_named NAME [SEARCH_OPTION...]: one look; fails if none is found.
 first_window_named() {
   local windows
-  windows=$(xdotool search --onlyvisible "${@:2}" --name "$1") && echo "${windows%%$'\n'*}"
+  windows=$(xdotool search --all --onlyvisible "${@:2}" --name "$1") && echo "${windows%%$'\n'*}"
 }
 
 # focus_window_named NAME: gives the keyboard focus to the first mapped window
