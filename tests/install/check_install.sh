@@ -112,6 +112,9 @@ check_package() {
         dpkg-buildpackage -us -uc >"$stage/dpkg-buildpackage.log" 2>&1) && [ -f "$deb" ] &&
       [ -f "$dsc" ]; then
     pass "dpkg-buildpackage made $(basename "$dsc") and $(basename "$deb")"
+    # Kept for the package's own tests, which autopkgtest runs on them.
+    rm -rf "$build/debian-package" && mkdir "$build/debian-package"
+    cp "$deb" "$dsc" "${dsc%.dsc}.tar.xz" "$build/debian-package/"
   else
     tail -30 "$stage/dpkg-buildpackage.log"
     fail "dpkg-buildpackage"
