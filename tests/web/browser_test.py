@@ -1,140 +1,51 @@
 #!/usr/bin/python3
 """The page's own work where the behaviour table (behaviour.py) does not
-reach, and axe-core's rules on it, in Debian's headless Chromium driven by
-Selenium: the built file opened from disk with the network off, in a profile
-chromedriver makes and removes, so that runs go side by side. Its security
-policy is the site test's.
+reach, and axe-core's rules on it, in one browser engine (engines.py): the
+built file opened from disk with the network off. Its security policy is the
+site test's. What an engine cannot do is skipped with its reason.
 
-    browser_test.py PAGE.html [unittest arguments]
+    browser_test.py [--engine chromium|firefox|webkit] PAGE.html [unittest arguments]
 """
 import os
 import re
 import sys
 import unittest
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.by import By
-from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.support.ui import Select, WebDriverWait
-
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, '..', 'window'))
 import contrast  # noqa: E402
+import engines  # noqa: E402
+from engines import Unsupported  # noqa: E402
 
+
+def engine_from_arguments():
+    """The engine the command line names (--engine NAME), Chromium's by default."""
+    name = 'chromium'
+    if len(sys.argv) > 2 and sys.argv[1] == '--engine':
+        name = sys.argv.pop(2)
+        sys.argv.pop(1)
+    return engines.engine_named(name)
+
+
+ENGINE = engine_from_arguments()
 PAGE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
-CHROMIUM_FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
-                  '--no-first-run', '--disable-background-networking',
-                  '--disable-component-update', '--disable-sync']
-# A loaded machine may take long to start a browser; a wait ends as soon as
-# its condition holds.
-WAIT_SECONDS = 60
-WINDOW_SIZE = (800, 600)
-# A pointer lands this far inside a box's edge, past its border.
-INSIDE_THE_BORDER = 3
-# Keys by the behaviour table's names.
-KEYS = {'Home': Keys.HOME, 'End': Keys.END, 'Left': Keys.LEFT, 'Right': Keys.RIGHT,
-        'BackSpace': Keys.BACKSPACE, 'Delete': Keys.DELETE, 'Tab': Keys.TAB, 'Down': Keys.DOWN,
-        'Escape': Keys.ESCAPE, 'KP_Decimal': Keys.DECIMAL, 'ctrl': Keys.CONTROL,
-        'shift': Keys.SHIFT, 'alt': Keys.ALT}
+ENGINE.home = PAGE and 'file://' + PAGE
+WAIT_SECONDS = engines.WAIT_SECONDS
+INSIDE_THE_BORDER = engines.INSIDE_THE_BORDER
 
 
-class Browser:
-    """One headless Chromium on the page, offline unless told, in a language."""
+def Browser(language='en-US', **start):
+    """The engine under test started (engines.Engine's arguments)."""
+    return ENGINE(language=language, **start)
 
-    def __init__(self, language='en-US', scale=1, prefs=None, online=False):
-        options = webdriver.ChromeOptions()
-        options.binary_location = '/usr/bin/chromium'
-        for flag in CHROMIUM_FLAGS:
-            options.add_argument(flag)
-        options.add_argument('--lang=' + language)
-        options.add_argument('--accept-lang=' + language)
-        options.add_argument('--force-device-scale-factor=%g' % scale)
-        options.add_argument('--window-size=%d,%d' % WINDOW_SIZE)
-        options.add_experimental_option('prefs', {'intl.accept_languages': language,
-                                                  **(prefs or {})})
-        self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
-        if not online:
-            self.driver.execute_cdp_cmd('Network.enable', {})
-            self.driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
-                'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
 
-    def open(self, url=None):
-        """The page afresh (or the address), once started."""
-        self.driver.get(url or 'file://' + PAGE)
-        return self.started()
-
-    def started(self):
-        """The current window's page once started; a core that cannot start fails, with why."""
-        if self.ready() != 'true':
-            raise AssertionError('the page did not start: %s' % self.script(
-                'return document.documentElement.dataset.failure'))
-        return self
-
-    def ready(self):
-        """Whether the core started, "true" or "failed", once the page says."""
-        return self.wait_for(lambda d: d.execute_script(
-            'return document.documentElement.dataset.ready || false'))
-
-    def rect(self, name):
-        return self.script('return document.getElementById(arguments[0])'
-                           '.getBoundingClientRect().toJSON()', name)
-
-    def style(self, name, css_property, pseudo=None):
-        """A property of an element's computed style, or its pseudo-element's."""
-        return self.script('return getComputedStyle(document.getElementById(arguments[0]), '
-                           'arguments[1])[arguments[2]]', name, pseudo, css_property)
-
-    def emulate_media(self, *features):
-        """Media features such as ('prefers-color-scheme', 'dark'), until emulate_media()."""
-        self.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {
-            'features': [{'name': name, 'value': value} for name, value in features]})
-
-    def emulate_screen(self, width, height):
-        """A phone's screen, until real_screen."""
-        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
-            'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': True})
-
-    def real_screen(self):
-        self.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
-
-    def wait_for(self, condition, message=''):
-        return WebDriverWait(self.driver, WAIT_SECONDS).until(condition, message)
-
-    def element(self, name):
-        return self.driver.find_element(By.ID, name)
-
-    def value(self, name):
-        return self.element(name).get_property('value')
-
-    def script(self, code, *args):
-        return self.driver.execute_script(code, *args)
-
-    def type(self, keys):
-        webdriver.ActionChains(self.driver).send_keys(keys).perform()
-
-    def press(self, keys):
-        """A key, or keys held together: "Tab", "ctrl+shift+r"."""
-        *held, key = keys.split('+')
-        chain = webdriver.ActionChains(self.driver)
-        for modifier in held:
-            chain.key_down(KEYS[modifier])
-        chain.send_keys(KEYS.get(key, key))
-        for modifier in reversed(held):
-            chain.key_up(KEYS[modifier])
-        chain.perform()
-
-    def enter(self, c, c_unit, f, f_unit):
-        """A capacitance and a frequency with their units, from the keyboard."""
-        for box, text, list_name, unit in (('txtC', c, 'cboC', c_unit),
-                                           ('txtFreq', f, 'cboFreq', f_unit)):
-            Select(self.element(list_name)).select_by_visible_text(unit)
-            self.element(box).click()
-            self.script('document.getElementById(arguments[0]).select()', box)
-            self.type(text)
-
-    def quit(self):
-        self.driver.quit()
+def unless_unsupported(test, action, *args):
+    """An engine's action, or the test skipped with the engine's reason."""
+    try:
+        return action(*args)
+    except Unsupported as reason:
+        test.skipTest('%s: %s' % (ENGINE.name, reason))
 
 
 # The window's own colours in the ordinary schemes, light or dark: each
@@ -198,45 +109,65 @@ class Page(unittest.TestCase):
         with open(PAGE, encoding='utf-8') as page:
             self.assertEqual(re.findall(r'(?:src|href)="[^"#][^"]*"', page.read()), [],
                              'another file named')
-        self.assertEqual(p.driver.title, 'Velmorida condensatoarelor')
+        self.assertEqual(p.script('return document.title'), 'Velmorida condensatoarelor')
         self.assertEqual(p.script('return performance.getEntriesByType("resource").length'), 0)
         # A phone brings up its keyboard for figures.
         for box in ('txtC', 'txtFreq'):
-            self.assertEqual(p.element(box).get_attribute('inputmode'), 'decimal', box)
+            self.assertEqual(p.script('return document.getElementById(arguments[0]).inputMode', box),
+                             'decimal', box)
         # Started, it says nothing of needing scripts.
-        self.assertFalse(p.element('needs').is_displayed())
+        self.assertFalse(p.shown('needs'))
 
-    def check_window_without_core(self):
-        p = self.page
+    def check_window_without_core(self, p):
+        # Read through the engine's own WebDriver view when scripts are off.
         for name, value in STARTED_LOOK.items():
             self.assertEqual(p.value(name), value, name)
-            self.assertFalse(p.element(name).is_enabled(), name)
-        self.assertEqual(p.element('lblEtichete1').text, 'Capacitatea condensatorului:')
-        self.assertEqual(p.element('lblUM').text, 'Ohm')
-        shown = [e.text for e in p.driver.find_elements(By.CSS_SELECTOR, '.notice')
-                 if e.is_displayed()]
+            self.assertFalse(p.enabled(name), name)
+        self.assertEqual(p.text('lblEtichete1'), 'Capacitatea condensatorului:')
+        self.assertEqual(p.text('lblUM'), 'Ohm')
+        shown = p.script('return [...document.querySelectorAll(".notice")]'
+                         '.filter((e) => e.getClientRects().length).map((e) => e.innerText)')
         self.assertEqual(shown, [NEEDS])
 
+    def without(self, **start):
+        """The page in a browser of its own started without scripts or WebAssembly."""
+        browser = self.start_browser(**start)
+        self.addCleanup(browser.quit)
+        browser.get(ENGINE.home)
+        return browser
+
+    def start_browser(self, **start):
+        try:
+            return Browser(**start)
+        except Unsupported as reason:
+            self.skipTest('%s: %s' % (ENGINE.name, reason))
+
     def test_scripts_off(self):
-        cdp = self.page.driver.execute_cdp_cmd
-        cdp('Emulation.setScriptExecutionDisabled', {'value': True})
-        self.addCleanup(cdp, 'Emulation.setScriptExecutionDisabled', {'value': False})
-        self.page.driver.get('file://' + PAGE)
-        self.check_window_without_core()
+        p = self.without(scripts=False)
+        # Scripts off, the test's own still run (as WebDriver's).
+        p.wait_for(lambda e: e.script('return document.readyState') == 'complete', 'the load')
+        self.assertEqual(p.script('return document.documentElement.dataset.ready || null'), None)
+        self.check_window_without_core(p)
 
     def test_no_webassembly(self):
-        cdp = self.page.driver.execute_cdp_cmd
-        added = cdp('Page.addScriptToEvaluateOnNewDocument',
-                    {'source': 'delete window.WebAssembly;'})
-        self.addCleanup(cdp, 'Page.removeScriptToEvaluateOnNewDocument', added)
-        self.page.driver.get('file://' + PAGE)
-        self.assertEqual(self.page.ready(), 'failed')
-        self.check_window_without_core()
+        p = self.without(webassembly=False)
+        self.assertEqual(p.ready(), 'failed')
+        self.check_window_without_core(p)
+
+    def test_starts_under_the_c_locale(self):
+        # WebKitGTK gives the C library's locale as navigator.languages: ["C"].
+        if ENGINE.name != 'webkit':
+            self.skipTest('%s: only WebKitGTK takes its languages from LANG' % ENGINE.name)
+        p = self.start_browser(language='C')
+        self.addCleanup(p.quit)
+        p.open().enter('100', 'nF', '1', 'kHz')
+        self.assertEqual((p.value('txtR'), p.text('lblUM')), ('1.592', 'kOhm'))
 
     def test_escape_leaves_a_tab_the_user_opened(self):
         p = self.page
-        p.type(Keys.ESCAPE + '5')
-        self.assertEqual((len(p.driver.window_handles), p.value('txtC')), (1, '5'))
+        p.press('Escape')
+        p.type('5')
+        self.assertEqual((p.window_count(), p.value('txtC')), (1, '5'))
 
     def test_ctrl_r_does_not_reload_wherever_the_focus_is(self):
         # Its default prevented: a headless browser's Ctrl+R never reloads.
@@ -252,18 +183,20 @@ class Page(unittest.TestCase):
         p = self.page
         self.addCleanup(p.emulate_media)
         for scheme in ('light', 'dark'):
-            p.emulate_media(('prefers-color-scheme', scheme))
-            p.open()
-            for (name, pseudo), colours in OWN_COLOURS.items():
-                drawn = tuple(p.style(name, key, pseudo) for key in ('backgroundColor', 'color'))
-                self.assertEqual(drawn, colours, '%s%s in %s' % (name, pseudo or '', scheme))
+            with self.subTest(scheme):
+                unless_unsupported(self, p.emulate_media, ('prefers-color-scheme', scheme))
+                p.open()
+                for (name, pseudo), colours in OWN_COLOURS.items():
+                    drawn = tuple(p.style(name, key, pseudo)
+                                  for key in ('backgroundColor', 'color'))
+                    self.assertEqual(drawn, colours, '%s%s in %s' % (name, pseudo or '', scheme))
 
     def test_one_column_large_enough_for_a_finger(self):
         p = self.page
         self.addCleanup(p.real_screen)
         for name, width, height in PHONES:
             with self.subTest(name):
-                p.emulate_screen(width, height)
+                unless_unsupported(self, p.emulate_screen, width, height)
                 p.open()
                 self.assertLessEqual(p.script('return document.documentElement.scrollWidth'),
                                      width, 'no sideways scrolling')
@@ -290,24 +223,16 @@ class Page(unittest.TestCase):
     def test_a_tap_into_a_lone_zero_selects_it(self):
         p = self.page
         self.addCleanup(p.real_screen)
-        p.emulate_screen(360, 740)
+        unless_unsupported(self, p.emulate_screen, 360, 740)
         for name, how, fraction, before, typed, after in TAPS:
             with self.subTest(name):
-                p.open().type(Keys.TAB + Keys.TAB + before + Keys.TAB)
-                rect = p.rect('txtFreq')
-                x = rect['left'] + INSIDE_THE_BORDER + (rect['width'] - 2 * INSIDE_THE_BORDER) \
-                    * fraction
-                y = rect['top'] + rect['height'] / 2
-                if how == 'tap':
-                    for kind, points in (('touchStart', [{'x': x, 'y': y}]), ('touchEnd', [])):
-                        p.driver.execute_cdp_cmd('Input.dispatchTouchEvent',
-                                                 {'type': kind, 'touchPoints': points})
-                else:
-                    webdriver.ActionChains(p.driver).move_to_element_with_offset(
-                        p.element('txtFreq'), round(x - rect['left'] - rect['width'] / 2), 0) \
-                        .click().perform()
-                p.wait_for(lambda d: p.script('return document.activeElement.id') == 'txtFreq',
-                           name)
+                p.open().press('Tab')
+                p.press('Tab')
+                if before:
+                    p.type(before)
+                p.press('Tab')
+                unless_unsupported(self, getattr(p, how), 'txtFreq', fraction)
+                p.wait_for(lambda e: e.focus() == 'txtFreq', name)
                 p.type(typed)
                 self.assertEqual(p.value('txtFreq'), after)
 
@@ -325,8 +250,8 @@ PLACES['frmVelmorida'] = (0, 0, 451, 201)  # the window: 6765 x 3015 twips
 SIZES = [
     ('UsualSize', 1, {}),
     ('DeviceScaleTwo', 2, {}),
-    ('LeastFont20', 1, {'webkit.webprefs.minimum_font_size': 20}),
-    ('TextDoubled', 1, {'webkit.webprefs.default_font_size': 32}),
+    ('LeastFont20', 1, {'least_font': 20}),
+    ('TextDoubled', 1, {'default_font': 32}),
 ]
 LARGE_SCREEN = (1280, 800)
 DESIGN_FONT = 13
@@ -336,7 +261,6 @@ WHOLE = ('const e = document.getElementById(arguments[0]);'
 
 class Sizes(unittest.TestCase):
     def check(self, p):
-        p.driver.set_window_size(*LARGE_SCREEN)
         p.open()
         grown = float(p.style('txtC', 'fontSize').removesuffix('px')) / DESIGN_FONT
         window = p.rect('frmVelmorida')
@@ -371,9 +295,9 @@ class Sizes(unittest.TestCase):
         self.assertEqual(p.script('return document.getElementById("txtR").scrollLeft'), 0)
 
     def test_places_grow_with_the_text_and_texts_stay_whole(self):
-        for name, scale, prefs in SIZES:
+        for name, scale, fonts in SIZES:
             with self.subTest(name):
-                browser = Browser(scale=scale, prefs=prefs)
+                browser = Browser(scale=scale, window_size=LARGE_SCREEN, **fonts)
                 try:
                     self.check(browser)
                 finally:
@@ -413,17 +337,16 @@ class Accessibility(unittest.TestCase):
         for language in ('en-US', 'ro-RO'):
             browser = Browser(language)
             self.addCleanup(browser.quit)
-            browser.driver.set_script_timeout(WAIT_SECONDS)
             for screen in SCREENS:
                 for scheme in SCHEMES:
                     with self.subTest(language=language, scheme=scheme, screen=screen):
                         if screen == 'desktop':
                             browser.real_screen()
                         else:
-                            browser.emulate_screen(*screen)
-                        browser.emulate_media(scheme)
+                            unless_unsupported(self, browser.emulate_screen, *screen)
+                        unless_unsupported(self, browser.emulate_media, scheme)
                         browser.open().script(axe)
-                        self.assertEqual(browser.driver.execute_async_script(RUN_AXE), [])
+                        self.assertEqual(browser.async_script(RUN_AXE), [])
 
 
 if __name__ == '__main__':

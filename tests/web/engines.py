@@ -1,4 +1,3 @@
-# INTERFACE READY
 """The browser engines the page's tests drive, each behind one interface
 (Engine): how an engine starts, loads, runs scripts, types, pastes, drops,
 points, emulates a screen, reads the page and what it says. What the tests
@@ -7,7 +6,21 @@ methods and in the tests; what an engine cannot do raises Unsupported, whose
 message is the reason the test prints or skips with.
 """
 import contextlib
+import os
+import shutil
+import subprocess
+import tempfile
 import time
+
+from selenium import webdriver
+from selenium.common.exceptions import NoSuchWindowException, WebDriverException
+from selenium.webdriver.chrome.service import Service as ChromiumService
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.common.actions.pointer_input import PointerInput
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
+from selenium.webdriver.webkitgtk.service import Service as WebKitService
 
 # A loaded machine may take long to start a browser; a wait ends as soon as
 # its condition holds.
@@ -243,3 +256,289 @@ def engine_named(name):
         from firefox_engine import Firefox
         return Firefox
     return {'chromium': globals().get('Chromium'), 'webkit': globals().get('WebKit')}[name]
+
+
+# The table's key names as Selenium sends them.
+SELENIUM_KEYS = {'Home': Keys.HOME, 'End': Keys.END, 'Left': Keys.LEFT, 'Right': Keys.RIGHT,
+                 'BackSpace': Keys.BACKSPACE, 'Delete': Keys.DELETE, 'Tab': Keys.TAB,
+                 'Down': Keys.DOWN, 'Escape': Keys.ESCAPE, 'KP_Decimal': Keys.DECIMAL,
+                 'ctrl': Keys.CONTROL, 'shift': Keys.SHIFT, 'alt': Keys.ALT}
+# The text goes to the browser's clipboard exactly, line breaks and all.
+COPY = """
+const done = arguments[arguments.length - 1];
+navigator.clipboard.writeText(arguments[0]).then(() => done(), (error) => done(String(error)));
+"""
+NO_WEBASSEMBLY = 'delete window.WebAssembly;'
+
+
+class Selenium(Engine):
+    """What the engines Selenium drives (through their WebDriver) do alike."""
+
+    driver = None
+
+    def get(self, url):
+        self.driver.get(url)
+
+    def script(self, code, *args):
+        return self.driver.execute_script(code, *args)
+
+    def async_script(self, code, *args):
+        return self.driver.execute_async_script(code, *args)
+
+    def press(self, keys):
+        # A key that ends the window (Escape in a popup) leaves the rest of
+        # the chain, the releases, without a window.
+        with contextlib.suppress(NoSuchWindowException):
+            self.press_keys(keys)
+
+    def press_keys(self, keys):
+        *held, key = keys.split('+')
+        chain = webdriver.ActionChains(self.driver)
+        for modifier in held:
+            chain.key_down(SELENIUM_KEYS[modifier])
+        chain.send_keys(SELENIUM_KEYS.get(key, key))
+        for modifier in reversed(held):
+            chain.key_up(SELENIUM_KEYS[modifier])
+        chain.perform()
+
+    def type(self, text):
+        webdriver.ActionChains(self.driver).send_keys(text).perform()
+
+    def paste(self, text):
+        error = self.async_script(COPY, text)
+        if error is not None:
+            raise AssertionError('the clipboard: ' + error)
+        self.press('ctrl+v')
+
+    def point(self, kind, x, y):
+        actions = ActionBuilder(self.driver, mouse=PointerInput(kind, kind))
+        actions.pointer_action.move_to_location(round(x), round(y)).click()
+        actions.perform()
+
+    def click_at(self, x, y):
+        self.point('mouse', x, y)
+
+    def choose(self, list_id, index):
+        Select(self.driver.find_element(By.ID, list_id)).select_by_index(index)
+
+    def open_popup(self):
+        self.opener = self.driver.current_window_handle
+        self.script('window.open(location.href, "_blank", "popup")')
+        self.wait_for(lambda e: len(e.driver.window_handles) == 2, 'the popup window')
+        self.driver.switch_to.window(next(h for h in self.driver.window_handles
+                                          if h != self.opener))
+
+    def close_popup(self):
+        if len(self.driver.window_handles) > 1:
+            self.driver.close()
+        self.driver.switch_to.window(self.opener)
+
+    def window_count(self):
+        return len(self.driver.window_handles)
+
+    def quit(self):
+        self.driver.quit()
+
+
+class Chromium(Selenium):
+    """Debian's headless Chromium through chromedriver and DevTools (CDP), in a
+    profile chromedriver makes and removes, so that runs go side by side."""
+
+    name = 'chromium'
+    FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+             '--disable-background-networking', '--disable-component-update', '--disable-sync']
+
+    def __init__(self, language='en-US', scale=1, least_font=None, default_font=None,
+                 window_size=WINDOW_SIZE, online=False, scripts=True, webassembly=True):
+        options = webdriver.ChromeOptions()
+        options.binary_location = '/usr/bin/chromium'
+        for flag in self.FLAGS:
+            options.add_argument(flag)
+        options.add_argument('--lang=' + language)
+        options.add_argument('--accept-lang=' + language)
+        options.add_argument('--force-device-scale-factor=%g' % scale)
+        options.add_argument('--window-size=%d,%d' % window_size)
+        prefs = {'intl.accept_languages': language}
+        if least_font:
+            prefs['webkit.webprefs.minimum_font_size'] = least_font
+        if default_font:
+            prefs['webkit.webprefs.default_font_size'] = default_font
+        options.add_experimental_option('prefs', prefs)
+        self.driver = webdriver.Chrome(service=ChromiumService('/usr/bin/chromedriver'),
+                                       options=options)
+        self.driver.set_script_timeout(WAIT_SECONDS)
+        self.cdp('Browser.grantPermissions', {
+            'permissions': ['clipboardReadWrite', 'clipboardSanitizedWrite']})
+        if not online:
+            self.cdp('Network.enable', {})
+            self.cdp('Network.emulateNetworkConditions', {
+                'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
+        if not scripts:
+            self.cdp('Emulation.setScriptExecutionDisabled', {'value': True})
+        if not webassembly:
+            self.cdp('Page.addScriptToEvaluateOnNewDocument', {'source': NO_WEBASSEMBLY})
+
+    def cdp(self, command, arguments):
+        return self.driver.execute_cdp_cmd(command, arguments)
+
+    def tap_at(self, x, y):
+        for kind, points in (('touchStart', [{'x': x, 'y': y}]), ('touchEnd', [])):
+            self.cdp('Input.dispatchTouchEvent', {'type': kind, 'touchPoints': points})
+
+    def accessible(self, element_id, part):
+        element = self.cdp('Runtime.evaluate',
+                           {'expression': 'document.getElementById("%s")' % element_id})
+        node = self.cdp('DOM.describeNode', {'objectId': element['result']['objectId']})
+        tree = self.cdp('Accessibility.getPartialAXTree', {
+            'backendNodeId': node['node']['backendNodeId'], 'fetchRelatives': False})
+        return tree['nodes'][0].get(part, {}).get('value', '')
+
+    def emulate_media(self, *features):
+        self.cdp('Emulation.setEmulatedMedia', {
+            'features': [{'name': name, 'value': value} for name, value in features]})
+
+    def emulate_screen(self, width, height):
+        self.cdp('Emulation.setDeviceMetricsOverride', {
+            'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': True})
+
+    def real_screen(self):
+        self.cdp('Emulation.clearDeviceMetricsOverride', {})
+
+
+# WebKitGTK's own browser, which WebKitWebDriver starts in automation mode.
+MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'
+# The C library's locale each language starts WebKitGTK under: its languages
+# come from the environment, not from an option.
+LOCALES = {'en-US': 'en_US.UTF-8', 'ro-RO': 'ro_RO.UTF-8', 'C': 'C.UTF-8'}
+# MiniBrowser's window is no narrower than its toolbar (its buttons and
+# address bar) lets GTK make it.
+WEBKIT_LEAST_WIDTH = 447
+# Xvfb's screen, larger than any window the tests ask for.
+SCREEN = '1600x1200x24'
+
+
+def start_xvfb():
+    """Xvfb on the first free display, which the server itself picks and
+    reports once it listens (as x_server.sh starts it); the process and the
+    display's name."""
+    read, write = os.pipe()
+    server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-nolisten', 'tcp', '-noreset',
+                               '-r', '-screen', '0', SCREEN], pass_fds=(write,),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as reported:
+        number = reported.readline().strip()
+    if not number:
+        server.wait()
+        raise AssertionError('Xvfb did not start (exit %s)' % server.returncode)
+    return server, ':' + number
+
+
+class WebKit(Selenium):
+    """WebKitGTK's MiniBrowser through WebKitWebDriver, on an Xvfb display of
+    its own so that runs go side by side. WebKitGTK has no emulation of
+    screens or media but for the dark scheme, which the browser starts in."""
+
+    name = 'webkit'
+
+    def __init__(self, language='en-US', scale=1, least_font=None, default_font=None,
+                 window_size=WINDOW_SIZE, online=False, scripts=True, webassembly=True,
+                 dark=False):
+        if not webassembly:
+            raise Unsupported('WebKitWebDriver runs no script before a page\'s own, and '
+                              'JavaScriptCore here takes no option that removes WebAssembly')
+        self.started_with = dict(language=language, scale=scale, least_font=least_font,
+                                 default_font=default_font, window_size=window_size,
+                                 online=online, scripts=scripts, webassembly=webassembly)
+        self.folder = tempfile.mkdtemp(prefix='velmorida-webkit-')
+        self.xvfb, display = start_xvfb()
+        self.service = None
+        try:
+            self.start(display, dark, **self.started_with)
+        except BaseException:
+            self.quit()
+            raise
+
+    def start(self, display, dark, language, scale, least_font, default_font, window_size,
+              online, scripts, webassembly):
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = MINIBROWSER
+        # The page's own window.open, for the scenario's popup, and its
+        # clipboard, for a paste.
+        for argument in ('--automation', '--javascript-can-open-windows-automatically=true',
+                         '--javascript-can-access-clipboard=true', '--enable-javascript=%s'
+                         % ('true' if scripts else 'false'), '--config=' + self.settings(
+                             least_font, default_font)):
+            options.add_argument(argument)
+        if dark:
+            options.add_argument('--dark-mode')
+        env = dict(os.environ, DISPLAY=display, LANG=LOCALES[language], LANGUAGE='',
+                   LC_ALL='', GDK_SCALE='%d' % scale, GDK_BACKEND='x11', HOME=self.folder,
+                   XDG_CACHE_HOME=self.folder, XDG_DATA_HOME=self.folder, MESA_SHADER_CACHE_DISABLE='true')
+        env.pop('WAYLAND_DISPLAY', None)
+        if not online:
+            # Nothing answers there; file:// addresses load as ever, and
+            # the driver's own connection to the browser is local.
+            env.update(http_proxy='http://127.0.0.1:9', https_proxy='http://127.0.0.1:9',
+                       no_proxy='127.0.0.1,localhost')
+        self.service = WebKitService('/usr/bin/WebKitWebDriver', env=env)
+        self.service.start()
+        self.driver = webdriver.Remote(command_executor=self.service.service_url,
+                                       options=options)
+        self.driver.set_script_timeout(WAIT_SECONDS)
+        self.driver.set_window_rect(width=window_size[0], height=window_size[1])
+
+    def settings(self, least_font, default_font):
+        """MiniBrowser's settings file: the font sizes, which it takes from no option."""
+        path = os.path.join(self.folder, 'minibrowser.ini')
+        with open(path, 'w', encoding='ascii') as ini:
+            ini.write('[websettings]\n')
+            if least_font:
+                ini.write('minimum-font-size=%d\n' % least_font)
+            if default_font:
+                ini.write('default-font-size=%d\n' % default_font)
+        return path
+
+    def choose(self, list_id, index):
+        # Selecting an option by WebKitWebDriver leaves the focus where it
+        # was; a user's pointer on the list gives it the focus first.
+        self.script('document.getElementById(arguments[0]).focus()', list_id)
+        super().choose(list_id, index)
+
+    def tap_at(self, x, y):
+        try:
+            self.point('touch', x, y)
+        except WebDriverException as error:
+            raise Unsupported('WebKitWebDriver takes no touch: ' + error.msg) from None
+
+    def accessible(self, element_id, part):
+        if part != 'name':
+            raise Unsupported('WebDriver reads an accessible name, never a description')
+        return self.driver.find_element(By.ID, element_id).accessible_name
+
+    def emulate_media(self, *features):
+        # Its own scheme is the light one.
+        if set(features) - {('prefers-color-scheme', 'light')}:
+            raise Unsupported('WebKitWebDriver emulates no media features; MiniBrowser takes '
+                              'the dark scheme only as it starts')
+
+    def emulate_screen(self, width, height):
+        if width < WEBKIT_LEAST_WIDTH:
+            raise Unsupported('MiniBrowser\'s window is no narrower than %d px, its toolbar\'s '
+                              'least width, and WebKitWebDriver emulates no screen'
+                              % WEBKIT_LEAST_WIDTH)
+        raise Unsupported('WebKitWebDriver emulates no phone\'s screen or touch')
+
+    def real_screen(self):
+        pass
+
+    def quit(self):
+        try:
+            if self.driver is not None:
+                self.driver.quit()
+        finally:
+            if self.service is not None:
+                self.service.stop()
+            self.xvfb.terminate()
+            self.xvfb.wait()
+            shutil.rmtree(self.folder, ignore_errors=True)

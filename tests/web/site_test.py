@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """The web edition as an installable app, its site's folder served over HTTP
-to Debian's headless Chromium: installing (no installability error, the
+to the engine under test (Chromium alone reports
+installability): installing (no installability error, the
 manifest, the icons), the worker's offline start, and a newer folder over it.
 
-    site_test.py PAGE.html SITE_DIR SITE_SOURCES [unittest arguments]
+    site_test.py [--engine NAME] PAGE.html SITE_DIR SITE_SOURCES [unittest arguments]
 
 SITE_SOURCES holds the worker's template and the script that writes it, with
 which a newer folder is made as the build makes one. Offline is a stopped
@@ -154,17 +155,21 @@ class Installing(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
+        if browser_test.ENGINE.name != 'chromium':
+            raise unittest.SkipTest('%s: the manifest and installability as the browser reads '
+                                    'them are Chromium\'s DevTools alone'
+                                    % browser_test.ENGINE.name)
         cls.site = Site(APP_PATH)
         cls.addClassCleanup(cls.site.remove)
         cls.browser = browser_test.Browser(online=True)
         cls.addClassCleanup(cls.browser.quit)
         cls.browser.open(cls.site.url())
-        found = cls.browser.driver.execute_cdp_cmd('Page.getAppManifest', {})
+        found = cls.browser.cdp('Page.getAppManifest', {})
         cls.manifest_url, cls.manifest_errors = found['url'], found['errors']
         cls.manifest = json.loads(found['data']) if found.get('data') else {}
 
     def test_installable_by_a_manifest_in_romanian_relative_to_its_folder(self):
-        errors = self.browser.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})
+        errors = self.browser.cdp('Page.getInstallabilityErrors', {})
         self.assertEqual(errors['installabilityErrors'], [])
         self.assertEqual(self.manifest_url, self.site.url() + 'manifest.webmanifest')
         self.assertEqual(self.manifest_errors, [])
@@ -248,7 +253,7 @@ class Update(unittest.TestCase):
         self.addCleanup(self.browser.quit)
 
     def caches(self):
-        kept = self.browser.driver.execute_async_script(CACHES)
+        kept = self.browser.async_script(CACHES)
         if isinstance(kept, str):
             raise AssertionError(kept)
         return kept
@@ -264,10 +269,10 @@ class Update(unittest.TestCase):
             file.write('not part of the site\n')
         for path in (APP_PATH, COPY_PATH):
             b.open(self.site.url(path))
-            b.wait_for(lambda d: b.script('return navigator.serviceWorker.controller !== null'),
+            b.wait_for(lambda e: e.script('return navigator.serviceWorker.controller !== null'),
                        'no service worker controls the page')
-        b.driver.get(self.site.url(COPY_PATH) + 'notes.txt')
-        b.wait_for(lambda d: len(self.caches()) == 2, 'each copy keeps a cache')
+        b.get(self.site.url(COPY_PATH) + 'notes.txt')
+        b.wait_for(lambda e: len(self.caches()) == 2, 'each copy keeps a cache')
         before = self.caches()
         self.site.publish_newer(APP_PATH)
         for _ in range(VISITS_TO_UPDATE):
@@ -276,7 +281,7 @@ class Update(unittest.TestCase):
                 break
         self.assertTrue(self.newer(), 'not shown in %d visits' % VISITS_TO_UPDATE)
         # The newer worker's cache replaces the older one; the other copy's stays.
-        b.wait_for(lambda d: len(self.caches()) == 2 and len(set(self.caches()) & set(before)) == 1,
+        b.wait_for(lambda e: len(self.caches()) == 2 and len(set(self.caches()) & set(before)) == 1,
                    'the older cache was not replaced by a newer one, or the copy lost its own')
         newer = self.caches()
         (copy,) = set(newer) & set(before)

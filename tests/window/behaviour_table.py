@@ -16,8 +16,10 @@ class Failed(Exception):
 
 
 def skipped(row, presentation, where):
-    """Whether the row names a reason not to play it here; it is told."""
-    reason = row.get("skip", {}).get(presentation)
+    """Whether the row names a reason not to play it here; it is told. A
+    presentation "web-ENGINE" skips what "web" does too."""
+    skips = row.get("skip", {})
+    reason = skips.get(presentation) or skips.get(presentation.partition("-")[0])
     if reason:
         print("SKIP: %s: %s" % (where, reason))
     return bool(reason)
@@ -26,7 +28,8 @@ def skipped(row, presentation, where):
 def readable(step, presentation, where):
     """The step without the expectations the row says this presentation
     cannot read, each told with why."""
-    unread = step.get("unread", {}).get(presentation, {})
+    rows = step.get("unread", {})
+    unread = dict(rows.get(presentation.partition("-")[0], {}), **rows.get(presentation, {}))
     for key, reason in unread.items():
         print("SKIP: %s: %s: %s" % (where, key, reason))
     return dict(step, expect={key: value for key, value in step.get("expect", {}).items()
