@@ -3,6 +3,19 @@
 # wineserver that lives as long as the test. A prefix is about 700 MB and
 # takes some 10 s to make; a copy with hard links, well under a second.
 
+# Debian's wine64 comes without Wine's preloader, which would keep the
+# Windows ranges free before anything else is mapped; the kernel puts the
+# loader's heap anywhere in the gigabyte after wine64 (0x7d000000), once in a
+# few thousand starts over the page Wine maps at 0x7ffe0000 for each process,
+# which then ends with 1 ("failed to map the shared user data", an err
+# message). Without address randomisation the heap follows wine64 directly.
+# Every Wine process of a test descends from the script that sources this
+# file, so that script starts again under setarch -R as it sources it.
+ADDR_NO_RANDOMIZE=0x0040000
+if (((0x$(</proc/self/personality) & ADDR_NO_RANDOMIZE) == 0)); then
+  exec setarch --addr-no-randomize "$0" "$@"
+fi
+
 WINE=/usr/lib/wine/wine64  # /usr/bin/wine would look for a 32-bit Wine too
 WINESERVER=/usr/lib/wine/wineserver
 export WINEDEBUG=-all
