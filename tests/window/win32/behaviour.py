@@ -252,9 +252,12 @@ def themes(reader_exe, exe):
                      "ThemeActive", "0")
             for name, colour in DARK_SCHEME.items():
                 registry(r"HKCU\Control Panel\Colors", name, colour)
-            # Every Wine process ends, the reader's too, and starts again in them.
-            for option in ("-k", "-w"):
-                subprocess.run(["/usr/lib/wine/wineserver", option])
+            # Every Wine process ends, the reader's too, and starts again in
+            # them; the wineserver lives on for the test's end, as prefix.sh
+            # started it, without the test's streams.
+            for option in ("-k", "-w", "-p"):
+                subprocess.run(["/usr/lib/wine/wineserver", option], stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         keys = "1 0 0 Tab Down Tab ctrl+a 1 Tab Down".split()
         played(Reader(reader_exe), exe, [
             (theme + ": 100 nF at 1 kHz", lambda window: xdotool("key", "--delay", "10", *keys),
