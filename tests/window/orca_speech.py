@@ -1,13 +1,15 @@
 """What Orca says while a program is used from the keyboard: the calculator,
-or the page in Chromium (tests/web/chromium_app.sh PAGE).
+or the page in a browser (tests/web/chromium_app.sh PAGE, firefox_app.sh PAGE).
 
-    orca_speech.py COMMAND... [--runs RUNS] [--tree]
+    orca_speech.py COMMAND... [--runs RUNS] [--tree] [--language LANGUAGE]
     orca_speech.py --orca [Orca's options]    (Orca itself, as the first starts it)
 
 Run by orca.sh. Starts Orca with its debug log in ORCA_LOG, then plays the
 steps on each of RUNS fresh starts of the program: a step said in some starts
 and not in others is a fault of the start, so every run must pass. With
---tree it also reads over AT-SPI what Orca never speaks unasked.
+--tree it also reads over AT-SPI what Orca never speaks unasked; with
+--language, every utterance Orca voices in a language of the program's own
+must be in that one (a page in another would be read with a wrong voice).
 """
 import argparse
 import builtins
@@ -22,6 +24,9 @@ import pyatspi
 ORCA = "/usr/bin/orca"
 LOG = os.environ["ORCA_LOG"]
 SPEECH = re.compile(r" - SPEECH OUTPUT: '(.*)'\s*\{'established'")
+# The language Orca asks a voice for, from the text it is about to speak.
+VOICE = re.compile(r" - SPEECH GENERATOR: .* voice requested with language='([^']*)'")
+NO_LANGUAGE = ("", "None")
 QUIET_S = 0.8  # a step is over once Orca has said nothing for this long
 STEP_TIMEOUT_S = 20
 ORCA_END_S = 10
@@ -39,6 +44,7 @@ STEPS = [
     ("Down to kHz", ["Down"], ["kHz, 1.592 kOhm"], []),
     ("Tab to the read-out", ["Tab"], ["Velmorida condensatorului", "1.592", "kOhm"], []),
     ("Ctrl+R for the result", ["ctrl+r"], ["1.592 kOhm"], []),
+    ("Ctrl+R again", ["ctrl+r"], ["1.592 kOhm"], []),
 ]
 
 # The calculator's whole accessible tree once the steps are done (--tree):
@@ -60,10 +66,33 @@ TREE = [("label", label, "", "") for label in LABELS] + [
 ]
 
 
+def voiced():
+    """Every utterance in Orca's log so far, in order, each with the language
+    Orca last asked a voice for since the one before (None if none)."""
+    found, language = [], None
+    with open(LOG, encoding="utf-8", errors="replace") as log:
+        for line in log:
+            if voice := VOICE.search(line):
+                language = voice.group(1) if voice.group(1) not in NO_LANGUAGE else language
+            elif speech := SPEECH.search(line):
+                found.append((speech.group(1), language))
+                language = None
+    return found
+
+
 def spoken():
     """Every utterance in Orca's log so far, in order."""
-    with open(LOG, encoding="utf-8", errors="replace") as log:
-        return [match.group(1) for match in map(SPEECH.search, log) if match]
+    return [text for text, _ in voiced()]
+
+
+def language_failures(since, language):
+    """Utterances after the first `since` voiced in another language, or none in it."""
+    heard = voiced()[since:]
+    failures = [f"said '{text}' in '{said_in}', not '{language}'" for text, said_in in heard
+                if said_in is not None and said_in != language]
+    if not any(said_in == language for _, said_in in heard):
+        failures.append(f"said nothing in '{language}'")
+    return failures
 
 
 def wait_for(since, must_say):
@@ -115,11 +144,11 @@ def tree_failures():
     return failures
 
 
-def play(command, tree):
+def play(command, tree, language):
     """One fresh start of the program and the steps, printing what Orca said
     at each; returns what went wrong."""
     failures = []
-    since = len(spoken())
+    since = start = len(spoken())
     app = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         for name, keys, must_say, must_not_say in STEPS:
@@ -134,6 +163,8 @@ def play(command, tree):
                          if any(word in s for s in said)]
         if tree:
             failures += tree_failures()
+        if language:
+            failures += language_failures(start, language)
     finally:
         app.terminate()
         app.wait()
@@ -161,6 +192,7 @@ def main():
     parser.add_argument("command", nargs="+", help="the program and its arguments")
     parser.add_argument("--runs", type=int, default=1, help="fresh starts of the program")
     parser.add_argument("--tree", action="store_true", help="read the calculator's tree too")
+    parser.add_argument("--language", help="the language Orca must voice the program's texts in")
     args = parser.parse_args()
     open(LOG, "w").close()  # read before Orca has written its first line
     orca = subprocess.Popen([sys.executable, os.path.abspath(__file__), "--orca",
@@ -173,7 +205,7 @@ def main():
         else:
             for run in range(1, args.runs + 1):
                 print(f"Run {run} of {args.runs}, what Orca said:", flush=True)
-                failures = play(args.command, args.tree)
+                failures = play(args.command, args.tree, args.language)
                 for failure in failures:
                     print("FAIL:", failure)
                 if failures:
