@@ -19,13 +19,20 @@ from engines import Unsupported  # noqa: E402
 
 LANGUAGES = {'.': 'en-US', ',': 'ro-RO'}
 
-# Every text the live region is given, each in a text node of its own as the
-# page empties and refills it.
+# What a screen reader is told: the live region's text as each frame drawn
+# shows it, without its blanks, said when the region held none at the frame
+# before. A text put in place of another, or emptied and given back between
+# two frames, tells a screen reader nothing new.
 LISTEN = '''
 window.said = [];
-new MutationObserver((records) => records.forEach((r) => r.addedNodes.forEach((n) => {
-  if (n.textContent) said.push(n.textContent);
-}))).observe(document.querySelector('[aria-live="polite"]'), {childList: true, subtree: true});
+const region = document.querySelector('[aria-live="polite"]');
+let before = '';
+requestAnimationFrame(function look() {
+  const now = region.textContent.trim();
+  if (now && !before) said.push(now);
+  before = now;
+  requestAnimationFrame(look);
+});
 '''
 # What the page shows of each expected key but names and descriptions.
 SHOWN = '''

@@ -76,11 +76,43 @@ function render(view) {
   }
 }
 
-// The polite live region says each new text once.
+// The polite live region says each new text once, and a text asked for again
+// once more. A screen reader hears a text added to the region as the browser
+// last drew it empty: emptied and filled in one task, the region's
+// accessible text is as it was (Chromium then tells nothing), so each text
+// waits for a drawn frame with the region empty, and is itself drawn before
+// the region is emptied for the next. Orca takes a text equal to the last one
+// a region was given for a repeated event and drops it: a text given twice in
+// a row ends in a no-break space the second time, which is not spoken.
+const NO_BREAK_SPACE = '\u00a0';
+const toBeSaid = [];
+let lastSaid = '';
+let telling = false;
+
+// A task queued from an animation frame's callback runs once that frame is drawn.
+function afterNextFrame(step) {
+  requestAnimationFrame(() => setTimeout(step));
+}
+
+// One change of the region a frame: emptied if it holds a text, else given the next.
+function tellNext() {
+  if (live.textContent) {
+    live.textContent = '';
+  } else {
+    live.textContent = toBeSaid.shift();
+  }
+  telling = toBeSaid.length > 0;
+  if (telling) afterNextFrame(tellNext);
+}
+
 function announce(text) {
   if (!text) return;
-  live.textContent = '';
-  live.textContent = text;
+  lastSaid = text === lastSaid ? text + NO_BREAK_SPACE : text;
+  toBeSaid.push(lastSaid);
+  if (!telling) {
+    telling = true;
+    afterNextFrame(tellNext);
+  }
 }
 
 // The box's new text goes to the core as typed; the box then shows what
