@@ -80,7 +80,7 @@ function accessibleOf(id, part) {
     };
     for (const window of Services.wm.getEnumerator('navigator:browser')) {
       for (const tab of window.gBrowser.browsers) {
-        if (tab.currentURI.spec !== ${JSON.stringify(current.url())}) continue;
+        if (!tab.currentURI.equals(Services.io.newURI(${JSON.stringify(current.url())}))) continue;
         const node = find(service.getAccessibleFor(tab));
         if (node) return JSON.stringify(node.${part === 'name' ? 'name' : 'description'} ?? '');
       }
