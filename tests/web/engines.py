@@ -44,12 +44,13 @@ class Engine:
 
     Started as Engine(language='en-US', scale=1, least_font=None,
     default_font=None, window_size=WINDOW_SIZE, online=False, scripts=True,
-    webassembly=True): the browser's language (its Accept-Language and
-    navigator.languages), the device's pixels per CSS pixel, a least font
-    size and a default one in CSS pixels (None: the engine's own), the
-    window's outer size, whether the network is reachable (offline, nothing
-    loads but files), whether scripts run, and whether pages find
-    WebAssembly (when not, it is deleted by a script before the page's own).
+    webassembly=True, before_page=''): the browser's language (its
+    Accept-Language and navigator.languages), the device's pixels per CSS
+    pixel, a least font size and a default one in CSS pixels (None: the
+    engine's own), the window's outer size, whether the network is reachable
+    (offline, nothing loads but files), whether scripts run, whether pages
+    find WebAssembly (when not, it is deleted by a script before the page's
+    own), and a script of the test's run in every document before the page's.
     """
 
     # The engine's name on the command line and in the table's skip keys
@@ -271,6 +272,11 @@ navigator.clipboard.writeText(arguments[0]).then(() => done(), (error) => done(S
 NO_WEBASSEMBLY = 'delete window.WebAssembly;'
 
 
+def scripts_before_page(webassembly, before_page):
+    """The scripts an engine runs in every document before the page's own."""
+    return [source for source in ('' if webassembly else NO_WEBASSEMBLY, before_page) if source]
+
+
 class Selenium(Engine):
     """What the engines Selenium drives (through their WebDriver) do alike."""
 
@@ -349,7 +355,8 @@ class Chromium(Selenium):
              '--disable-background-networking', '--disable-component-update', '--disable-sync']
 
     def __init__(self, language='en-US', scale=1, least_font=None, default_font=None,
-                 window_size=WINDOW_SIZE, online=False, scripts=True, webassembly=True):
+                 window_size=WINDOW_SIZE, online=False, scripts=True, webassembly=True,
+                 before_page=''):
         options = webdriver.ChromeOptions()
         options.binary_location = '/usr/bin/chromium'
         for flag in self.FLAGS:
@@ -375,8 +382,8 @@ class Chromium(Selenium):
                 'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
         if not scripts:
             self.cdp('Emulation.setScriptExecutionDisabled', {'value': True})
-        if not webassembly:
-            self.cdp('Page.addScriptToEvaluateOnNewDocument', {'source': NO_WEBASSEMBLY})
+        for source in scripts_before_page(webassembly, before_page):
+            self.cdp('Page.addScriptToEvaluateOnNewDocument', {'source': source})
 
     def cdp(self, command, arguments):
         return self.driver.execute_cdp_cmd(command, arguments)
@@ -443,7 +450,9 @@ class WebKit(Selenium):
 
     def __init__(self, language='en-US', scale=1, least_font=None, default_font=None,
                  window_size=WINDOW_SIZE, online=False, scripts=True, webassembly=True,
-                 dark=False):
+                 before_page='', dark=False):
+        if before_page:
+            raise Unsupported('WebKitWebDriver runs no script before a page\'s own')
         if not webassembly:
             raise Unsupported('WebKitWebDriver runs no script before a page\'s own, and '
                               'JavaScriptCore here takes no option that removes WebAssembly')

@@ -7,7 +7,8 @@ import json
 import os
 import subprocess
 
-from engines import KEY_NAMES, MODIFIERS, WINDOW_SIZE, Engine, Unsupported
+from engines import (KEY_NAMES, MODIFIERS, WINDOW_SIZE, Engine, Unsupported,
+                     scripts_before_page)
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DRIVER = os.path.join(HERE, 'firefox.js')
@@ -51,8 +52,6 @@ MEDIA_PREFS = {
 }
 # The key Firefox pastes with, held with Control.
 PASTE_KEY = 'v'
-# A deleted WebAssembly, before the page's own scripts.
-NO_WEBASSEMBLY = 'delete window.WebAssembly;'
 
 
 def driver_folder():
@@ -86,7 +85,8 @@ class Firefox(Engine):
     name = 'firefox'
 
     def __init__(self, language='en-US', scale=1, least_font=None, default_font=None,
-                 window_size=WINDOW_SIZE, online=False, scripts=True, webassembly=True):
+                 window_size=WINDOW_SIZE, online=False, scripts=True, webassembly=True,
+                 before_page=''):
         self.scale = scale
         self.media = {}
         # The Node process ends Firefox when its stdin ends, which it does
@@ -97,7 +97,7 @@ class Firefox(Engine):
             self.op('launch', {
                 'prefs': launch_prefs(language, scale, least_font, default_font, scripts),
                 'width': window_size[0], 'height': window_size[1], 'offline': not online,
-                'preload': [] if webassembly else [NO_WEBASSEMBLY]})
+                'preload': scripts_before_page(webassembly, before_page)})
         except BaseException:
             self.quit()
             raise
