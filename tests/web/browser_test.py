@@ -6,10 +6,12 @@ site test's. What an engine cannot do is skipped with its reason.
 
     browser_test.py [--engine chromium|firefox|webkit] PAGE.html [unittest arguments]
 """
+import json
 import os
 import re
 import sys
 import unittest
+from urllib.parse import urlencode
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -92,6 +94,33 @@ TAPS = [
     ('ClickAtTheLeftEdge', 'click', 0.0, '', '5', '5'),
     ('TapAfterANumber', 'tap', 1.0, '47', '1', '471'),
 ]
+# What a browser may report as its languages, and the decimal separator the
+# page then writes 100 nF at 1 kHz with: the first tag Intl takes, else ".".
+LANGUAGE_LISTS = [
+    ('TheCLocale', ['C'], '1.592'),
+    ('NoLanguage', [], '1.592'),
+    ('CBeforeRomanian', ['C', 'ro-RO'], '1,592'),
+    ('RefusedBeforeGerman', ['bad tag!', 'de-DE'], '1,592'),
+    ('NotATagBeforeRomanian', [7, '', 'ro'], '1,592'),
+    ('EnglishBeforeRomanian', ['en-GB', 'ro-RO'], '1.592'),
+]
+# Run before the page's scripts: the languages the address's query asks for
+# (?languages=JSON) in place of the browser's, and a WebAssembly that refuses
+# to compile where it asks for that (?refuse=WHY).
+FROM_THE_ADDRESS = '''
+const asked = new URLSearchParams(location.search);
+if (asked.has('languages')) {
+  const languages = JSON.parse(asked.get('languages'));
+  Object.defineProperty(Navigator.prototype, 'languages', {get: () => languages});
+  Object.defineProperty(Navigator.prototype, 'language', {get: () => languages[0]});
+}
+if (asked.has('refuse') && window.WebAssembly) {
+  const refuse = () => Promise.reject(new Error(asked.get('refuse')));
+  WebAssembly.instantiate = refuse;
+  WebAssembly.instantiateStreaming = refuse;
+}
+'''
+FAILED = 'Calculatorul nu a putut porni:'
 
 
 class Page(unittest.TestCase):
@@ -162,6 +191,27 @@ class Page(unittest.TestCase):
         self.addCleanup(p.quit)
         p.open().enter('100', 'nF', '1', 'kHz')
         self.assertEqual((p.value('txtR'), p.text('lblUM')), ('1.592', 'kOhm'))
+
+    def test_any_language_list_starts_with_its_separator(self):
+        p = self.start_browser(before_page=FROM_THE_ADDRESS)
+        self.addCleanup(p.quit)
+        for name, languages, read_out in LANGUAGE_LISTS:
+            with self.subTest(name):
+                p.open('%s?%s' % (ENGINE.home, urlencode({'languages': json.dumps(languages)})))
+                p.enter('100', 'nF', '1', 'kHz')
+                self.assertEqual(p.value('txtR'), read_out)
+
+    def test_a_core_that_cannot_start_says_what_failed(self):
+        p = self.start_browser(before_page=FROM_THE_ADDRESS)
+        self.addCleanup(p.quit)
+        p.get('%s?%s' % (ENGINE.home, urlencode({'refuse': 'the planted refusal'})))
+        self.assertEqual(p.ready(), 'failed')
+        shown = p.script('return [...document.querySelectorAll(".notice")]'
+                         '.filter((e) => e.getClientRects().length).map((e) => e.innerText)')
+        self.assertEqual(len(shown), 1, shown)
+        self.assertTrue(shown[0].startswith(FAILED + ' '), shown)
+        self.assertIn('the planted refusal', shown[0])
+        self.assertFalse(p.enabled('txtC'))
 
     def test_escape_leaves_a_tab_the_user_opened(self):
         p = self.page
