@@ -230,16 +230,16 @@ fuzz-tests:
 	ctest --preset fuzz -j $(JOBS) $(call junit,fuzz)
 
 # The core with Google Benchmark, keystroke latency through the widgets,
-# start-up on Xvfb, and the browser edition in headless Chromium; each beside
-# its baseline in the same run.
-bench: deps-test
+# start-up on Xvfb, and the browser edition in Chromium, Firefox and WebKitGTK
+# (puppeteer-core drives Firefox); each beside its baseline in the same run.
+bench: deps-npm
 	cmake --preset default -DVELMORIDA_BENCH=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	./$(BUILD_DIR)/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/bench/keystroke_bench
 	bench/startup.sh $(BUILD_DIR) 15
 	$(MAKE) --no-print-directory web
-	/usr/bin/python3 bench/web_bench.py $(WEB_DIR)/velmorida.html
+	/usr/bin/python3 bench/web_bench.py --engine all $(WEB_DIR)/velmorida.html
 
 # The packages Build-Depends names under PROFILES, as the lists above read
 # them; the install check compares them with dpkg's reading.
