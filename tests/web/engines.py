@@ -415,8 +415,15 @@ class Chromium(Selenium):
 # WebKitGTK's own browser, which WebKitWebDriver starts in automation mode.
 MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'
 # The C library's locale each language starts WebKitGTK under: its languages
-# come from the environment, not from an option.
+# come from the environment, not from an option. Under a locale the C
+# library lacks, WebKitGTK reports "en-US".
 LOCALES = {'en-US': 'en_US.UTF-8', 'ro-RO': 'ro_RO.UTF-8', 'C': 'C.UTF-8'}
+# The C library's own locale, which needs no compiling.
+BUILT_IN_LOCALE = 'C.UTF-8'
+# Where the locales WebKitGTK starts under are compiled, once for every test
+# of this user, so that they need not be set up on the machine.
+LOCALE_FOLDER = os.path.join(tempfile.gettempdir(), 'velmorida-locales-%d' % os.getuid())
+LOCALE_SOURCES = '/usr/share/i18n/locales'
 # MiniBrowser's window is no narrower than its toolbar (its buttons and
 # address bar) lets GTK make it.
 WEBKIT_LEAST_WIDTH = 447
@@ -439,6 +446,35 @@ def start_xvfb():
         server.wait()
         raise AssertionError('Xvfb did not start (exit %s)' % server.returncode)
     return server, ':' + number
+
+
+def compiled_locales():
+    """A folder of the locales in LOCALES, compiled from Debian's locales
+    package with localedef, for the C library's LOCPATH. Tests side by side
+    may compile at once: each in a folder of its own, the first one renamed
+    into place."""
+    wanted = [name for name in LOCALES.values() if name != BUILT_IN_LOCALE]
+    if all(os.path.isdir(os.path.join(LOCALE_FOLDER, name)) for name in wanted):
+        return LOCALE_FOLDER
+    work = tempfile.mkdtemp(prefix='velmorida-locales-')
+    try:
+        for name in wanted:
+            source = name.split('.')[0]
+            if not os.path.isfile(os.path.join(LOCALE_SOURCES, source)):
+                raise AssertionError('no %s in %s: the locales package brings it'
+                                     % (source, LOCALE_SOURCES))
+            # Warnings of a locale's own sources make localedef's status 1;
+            # what counts is the compiled locale.
+            subprocess.run(['localedef', '-c', '-i', source, '-f', 'UTF-8',
+                            os.path.join(work, name)], stdout=subprocess.DEVNULL, check=False)
+            if not os.path.isdir(os.path.join(work, name)):
+                raise AssertionError('localedef did not compile ' + name)
+        os.rename(work, LOCALE_FOLDER)
+    except OSError:
+        pass  # another test's folder is in place
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    return LOCALE_FOLDER
 
 
 class WebKit(Selenium):
@@ -482,7 +518,7 @@ class WebKit(Selenium):
         if dark:
             options.add_argument('--dark-mode')
         env = dict(os.environ, DISPLAY=display, LANG=LOCALES[language], LANGUAGE='',
-                   LC_ALL='', GDK_SCALE='%d' % scale, GDK_BACKEND='x11', HOME=self.folder,
+                   LC_ALL='', LOCPATH=compiled_locales(), GDK_SCALE='%d' % scale, GDK_BACKEND='x11', HOME=self.folder,
                    XDG_CACHE_HOME=self.folder, XDG_DATA_HOME=self.folder, MESA_SHADER_CACHE_DISABLE='true')
         env.pop('WAYLAND_DISPLAY', None)
         if not online:
