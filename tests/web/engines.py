@@ -427,6 +427,8 @@ LOCALE_SOURCES = '/usr/share/i18n/locales'
 # MiniBrowser's window is no narrower than its toolbar (its buttons and
 # address bar) lets GTK make it.
 WEBKIT_LEAST_WIDTH = 447
+# The light and the dark scheme, which MiniBrowser takes as it starts.
+SCHEMES_AT_START = (('prefers-color-scheme', 'light'), ('prefers-color-scheme', 'dark'))
 # Xvfb's screen, larger than any window the tests ask for.
 SCREEN = '1600x1200x24'
 
@@ -480,7 +482,8 @@ def compiled_locales():
 class WebKit(Selenium):
     """WebKitGTK's MiniBrowser through WebKitWebDriver, on an Xvfb display of
     its own so that runs go side by side. WebKitGTK has no emulation of
-    screens or media but for the dark scheme, which the browser starts in."""
+    screens or media but for the dark scheme, which the browser is started
+    again in."""
 
     name = 'webkit'
 
@@ -496,10 +499,12 @@ class WebKit(Selenium):
                                  default_font=default_font, window_size=window_size,
                                  online=online, scripts=scripts, webassembly=webassembly)
         self.folder = tempfile.mkdtemp(prefix='velmorida-webkit-')
-        self.xvfb, display = start_xvfb()
+        self.xvfb, self.display = start_xvfb()
         self.service = None
+        self.driver = None
+        self.dark = dark
         try:
-            self.start(display, dark, **self.started_with)
+            self.start(self.display, dark, **self.started_with)
         except BaseException:
             self.quit()
             raise
@@ -562,10 +567,15 @@ class WebKit(Selenium):
         return self.driver.find_element(By.ID, element_id).accessible_name
 
     def emulate_media(self, *features):
-        # Its own scheme is the light one.
-        if set(features) - {('prefers-color-scheme', 'light')}:
+        if set(features) - set(SCHEMES_AT_START):
             raise Unsupported('WebKitWebDriver emulates no media features; MiniBrowser takes '
-                              'the dark scheme only as it starts')
+                              'the dark scheme, and only as it starts')
+        # The browser started again in the scheme asked for, on the same display.
+        dark = SCHEMES_AT_START[1] in features
+        if dark != self.dark:
+            self.stop_browser()
+            self.dark = dark
+            self.start(self.display, dark, **self.started_with)
 
     def emulate_screen(self, width, height):
         if width < WEBKIT_LEAST_WIDTH:
@@ -577,13 +587,20 @@ class WebKit(Selenium):
     def real_screen(self):
         pass
 
-    def quit(self):
+    def stop_browser(self):
         try:
             if self.driver is not None:
                 self.driver.quit()
         finally:
+            self.driver = None
             if self.service is not None:
                 self.service.stop()
+            self.service = None
+
+    def quit(self):
+        try:
+            self.stop_browser()
+        finally:
             self.xvfb.terminate()
             self.xvfb.wait()
             shutil.rmtree(self.folder, ignore_errors=True)
