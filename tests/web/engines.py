@@ -578,14 +578,23 @@ class WebKit(Selenium):
             self.start(self.display, dark, **self.started_with)
 
     def emulate_screen(self, width, height):
+        # No phone, nor touch: a window whose viewport is the screen's size.
         if width < WEBKIT_LEAST_WIDTH:
             raise Unsupported('MiniBrowser\'s window is no narrower than %d px, its toolbar\'s '
                               'least width, and WebKitWebDriver emulates no screen'
                               % WEBKIT_LEAST_WIDTH)
-        raise Unsupported('WebKitWebDriver emulates no phone\'s screen or touch')
+        self.driver.set_window_rect(width=width, height=height)
+        inner_width, inner_height = self.script('return [innerWidth, innerHeight]')
+        self.driver.set_window_rect(width=2 * width - inner_width,
+                                    height=2 * height - inner_height)
+        viewport = self.script('return [innerWidth, innerHeight]')
+        if viewport != [width, height]:
+            raise AssertionError('MiniBrowser\'s viewport is %s, not %s' % (viewport,
+                                                                           [width, height]))
 
     def real_screen(self):
-        pass
+        width, height = self.started_with['window_size']
+        self.driver.set_window_rect(width=width, height=height)
 
     def stop_browser(self):
         try:
