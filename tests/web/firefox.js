@@ -22,6 +22,10 @@ const AFTER_TWO_FRAMES =
 // The accessibility tree's first building after the service starts.
 const TREE_POLL_MS = 50;
 const TREE_WAIT_MS = 10000;
+// What reaches a page from Firefox's window (the focus, a list's choice)
+// reaches it asynchronously: looked at this often, for at most this long.
+const POLL_MS = 20;
+const WAIT_MS = 30000;
 
 let browser = null;
 // The window the ops act on: the first tab, or a popup opened from it.
@@ -63,6 +67,66 @@ function setPrefs(prefs) {
   return inFirefox('(() => {' + lines.join('\n') + ' return true; })()');
 }
 
+// Polls an async condition every pollMs until it is true, or fails with why.
+async function until(condition, pollMs, waitMs, why) {
+  const deadline = Date.now() + waitMs;
+  while (!await condition()) {
+    if (Date.now() > deadline) throw new Error(why);
+    await new Promise((resolve) => setTimeout(resolve, pollMs));
+  }
+}
+
+// The <browser> element of Firefox's window that shows the page: the one
+// whose WebDriver id is the page's (a popup and its opener show one address).
+function browserOf(page) {
+  return 'ChromeUtils.importESModule("chrome://remote/content/shared/NavigableManager.sys.mjs")' +
+      '.NavigableManager.getBrowserById(' + JSON.stringify(page.mainFrame()._id) + ')';
+}
+
+// The page's window and tab given the focus, as a user's click on them does:
+// Firefox starts with its own address bar focused, and a page's document
+// that does not have the focus moves it on Tab without the events a focused
+// one gets (Tab then leaves a box's text unselected). It has the focus once
+// the page's document says so.
+async function focusPage(page) {
+  await inFirefox(`(() => {
+    const tab = ${browserOf(page)};
+    tab.ownerDocument.defaultView.focus();
+    tab.focus();
+    return true;
+  })()`);
+  await until(() => page.evaluate('document.hasFocus()'), POLL_MS, WAIT_MS,
+              'the page\'s window never had the focus');
+}
+
+// The item of the list the pointer opened, taken as a user's click on it
+// takes it: Firefox draws the open list in its own window, whose keys and
+// pointer the page's input does not reach, and hands the choice to the page.
+// It is taken once the page's list shows it.
+async function chooseItem(id, index) {
+  const take = () => inFirefox(`(() => {
+    const list = ${browserOf(current)}.ownerDocument.getElementById('ContentSelectDropdownPopup');
+    if (!list || list.state !== 'open') return 'closed';
+    const item = list.querySelector('menuitem[value="${Number(index)}"]');
+    if (!item) return 'missing';
+    list.activateItem(item);
+    return 'taken';
+  })()`);
+  let taken;
+  await until(async () => (taken = await take()) !== 'closed', POLL_MS, WAIT_MS,
+              'Firefox never opened the list #' + id);
+  if (taken === 'missing') throw new Error('the list #' + id + ' has no item ' + index);
+  const shown = () => current.evaluate((list) => document.getElementById(list).selectedIndex, id);
+  await until(async () => await shown() === index, POLL_MS, WAIT_MS,
+              'the list #' + id + ' never showed its item ' + index);
+}
+
+// Whether Firefox has closed the page's window (puppeteer learns it later).
+async function closed(page) {
+  const tree = await browser.connection.send('browsingContext.getTree', {maxDepth: 0});
+  return !tree.result.contexts.some((context) => context.context === page.mainFrame()._id);
+}
+
 // The element's computed accessible name or description, from the tree the
 // parent process holds for screen readers; null while the tree lacks it.
 function accessibleOf(id, part) {
@@ -78,14 +142,8 @@ function accessibleOf(id, part) {
       }
       return null;
     };
-    for (const window of Services.wm.getEnumerator('navigator:browser')) {
-      for (const tab of window.gBrowser.browsers) {
-        if (!tab.currentURI.equals(Services.io.newURI(${JSON.stringify(current.url())}))) continue;
-        const node = find(service.getAccessibleFor(tab));
-        if (node) return JSON.stringify(node.${part === 'name' ? 'name' : 'description'} ?? '');
-      }
-    }
-    return 'null';
+    const node = find(service.getAccessibleFor(${browserOf(current)}));
+    return node ? JSON.stringify(node.${part === 'name' ? 'name' : 'description'} ?? '') : 'null';
   })()`);
 }
 
@@ -107,14 +165,21 @@ const OPS = {
   },
   async goto(url) {
     await current.goto(url, {waitUntil: 'load'});
+    await focusPage(current);
     return null;
   },
   script: (code, args) => current.evaluate(call(code, args, false)),
   async_script: (code, args) => current.evaluate(call(code, args, true)),
   async keys(held, key) {
-    for (const name of held) await current.keyboard.down(name);
-    await current.keyboard.press(key);
-    for (const name of held.slice().reverse()) await current.keyboard.up(name);
+    try {
+      for (const name of held) await current.keyboard.down(name);
+      await current.keyboard.press(key);
+      for (const name of held.slice().reverse()) await current.keyboard.up(name);
+    } catch (error) {
+      // A key that closes the window (Escape in a popup) leaves the rest of
+      // its presses and releases no window to go to.
+      if (!await closed(current)) throw error;
+    }
     return null;
   },
   type: (text) => current.keyboard.type(text).then(() => null),
@@ -122,6 +187,7 @@ const OPS = {
       'Cc["@mozilla.org/widget/clipboardhelper;1"].getService(Ci.nsIClipboardHelper)' +
       '.copyString(' + JSON.stringify(text) + '); true'),
   click: (x, y) => current.mouse.click(x, y).then(() => null),
+  choose: (id, index) => chooseItem(id, index).then(() => null),
   tap: (x, y) => current.touchscreen.tap(x, y).then(() => null),
   async open_popup() {
     const created = new Promise((resolve) => browser.once('targetcreated', resolve));
@@ -129,21 +195,24 @@ const OPS = {
     const popup = await (await created).page();
     opener = current;
     current = popup;
+    await focusPage(popup);
     return null;
   },
   async close_popup() {
     if (opener === null) return null;
-    if (!current.isClosed()) {
-      // The window is gone once Firefox says so, not when the command returns.
-      const popup = current.target();
-      const gone = new Promise((resolve) => browser.on('targetdestroyed', (target) => {
-        if (target === popup) resolve();
-      }));
-      await current.close();
-      await gone;
-    }
+    const popup = current;
+    // Puppeteer has the window closed once Firefox has told it, which may
+    // be after Firefox closed it (Escape in the popup does).
+    const told = new Promise((resolve) => {
+      if (popup.isClosed()) resolve();
+      else popup.once('close', resolve);
+    });
+    if (!await closed(popup)) await popup.close();
+    await told;
     current = opener;
     opener = null;
+    // Firefox gives the focus back to another window, not always the opener.
+    await focusPage(current);
     return null;
   },
   window_count: async () => (await browser.pages()).length,

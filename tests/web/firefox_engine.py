@@ -142,13 +142,10 @@ class Firefox(Engine):
         self.op('tap', x, y)
 
     def choose(self, list_id, index):
-        # Firefox draws an open list in its own process, out of the page's
-        # reach: the pointer opens it, and its keys choose the item.
+        # Firefox draws an open list in its own window, out of the page's
+        # reach: the pointer opens it there, and firefox.js takes the item.
         self.click(list_id)
-        self.op('keys', [], 'Home')
-        for _ in range(index):
-            self.op('keys', [], 'ArrowDown')
-        self.op('keys', [], 'Enter')
+        self.op('choose', list_id, index)
 
     def open_popup(self):
         self.op('open_popup')
