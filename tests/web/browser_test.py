@@ -312,7 +312,7 @@ WHOLE = ('const e = document.getElementById(arguments[0]);'
 class Sizes(unittest.TestCase):
     def check(self, p):
         p.open()
-        grown = float(p.style('txtC', 'fontSize').removesuffix('px')) / DESIGN_FONT
+        grown = p.text_pixels('txtC') / DESIGN_FONT
         window = p.rect('frmVelmorida')
         for control, place in PLACES.items():
             rect = p.rect(control)

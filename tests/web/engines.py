@@ -181,6 +181,12 @@ class Engine:
         return self.script('return getComputedStyle(document.getElementById(arguments[0]), '
                            'arguments[1])[arguments[2]]', name, pseudo, css_property)
 
+    def text_pixels(self, name):
+        """An element's text size in CSS pixels as the engine draws it: its
+        computed font size, which Chromium and WebKitGTK give with their least
+        font size applied."""
+        return float(self.style(name, 'fontSize').removesuffix('px'))
+
     def value(self, name):
         return self.script('return document.getElementById(arguments[0]).value', name)
 

@@ -88,6 +88,7 @@ class Firefox(Engine):
                  window_size=WINDOW_SIZE, online=False, scripts=True, webassembly=True,
                  before_page=''):
         self.scale = scale
+        self.least_font = least_font
         self.media = {}
         # The Node process ends Firefox when its stdin ends, which it does
         # when this process ends in any way.
@@ -146,6 +147,11 @@ class Firefox(Engine):
         # reach: the pointer opens it there, and firefox.js takes the item.
         self.click(list_id)
         self.op('choose', list_id, index)
+
+    def text_pixels(self, name):
+        # Firefox's computed font size leaves out its least font size
+        # (font.minimum-size), which it applies as it draws: the larger is drawn.
+        return max(super().text_pixels(name), self.least_font or 0)
 
     def open_popup(self):
         self.op('open_popup')
