@@ -5,7 +5,7 @@ document, alternately in one run of that engine: how soon the window paints,
 and how soon it takes the user's keys.
 
     bench/web_bench.py [--engine chromium|firefox|webkit|all] PAGE.html [ALTERNATIONS]
-                                                     (all engines, 61 unless given)
+                            (all engines; 63, rounded up to a multiple of 3, unless given)
 
 The static copy is the page's document as it stands once the page has
 started in that engine (the same markup and stylesheet, the controls
@@ -17,13 +17,15 @@ temporary folder with a probe script right after their charset declaration
 (which must stay within the first 1024 bytes), before anything of the page's
 own: every engine measures the same files the same way, WebKitWebDriver
 having no way to run a script before a page's own. They are opened from
-disk one after the other, each of the three first in turn.
+disk one after the other, in an order where each follows each, itself
+included, as often: an engine's putting away of the page before (in
+WebKitGTK, about 10 ms after the calculator) weighs alike on all three.
 
 Times are from the start of navigation, and each is the median of the
 ratios of the pairs, against the copy's paint. On a busy shared machine of two
 cores the second copy's pairs spread from about 0.75 to 1.2 x the copy
 (quartiles), so that the median of 21 pairs moves by about 9 % from run to
-run (a standard error), and that of 61 by about 5 %.
+run (a standard error), and that of 63 by about 5 %.
 - paint: the page's first contentful paint (the Paint Timing API, which all
   three engines have), the frame that shows the window;
 - takes keys: the moment the page is ready for the user's keys, the core
@@ -36,6 +38,7 @@ from its input event to the figure in the read-out; where the engine's clock
 is too coarse for one keystroke, only their mean is given.
 """
 import argparse
+import math
 import os
 import re
 import statistics
@@ -91,6 +94,13 @@ new MutationObserver((changes, observer) => {
 }).observe(document, {attributes: true, subtree: true, attributeFilter: ['data-ready']});
 window.bench = bench;
 </script>''' % KEYSTROKES
+# The order of the loads of the page (0), the copy (1) and the second copy
+# (2): each follows each, itself included, once in nine loads (a de Bruijn
+# sequence), so that what an engine does to put away the page before weighs
+# alike on all three (in WebKitGTK a load after the calculator's took about
+# 10 ms more, and the calculator had never followed itself).
+ORDER = (0, 0, 1, 0, 2, 1, 1, 2, 2)
+TIMES_EACH = ORDER.count(0)
 CHARSET = re.compile(r'<meta charset=[^>]*>', re.IGNORECASE)
 
 # The page's document once started, its scripts replaced by one comment and
@@ -138,7 +148,7 @@ def measure(browser, path, calculator):
     return browser.script('return window.bench')
 
 
-def alternate(browser, page, alternations):
+def alternate(browser, page, cycles):
     """Each page's loads, for the page and its two copies, in one run of the engine."""
     with tempfile.TemporaryDirectory() as folder:
         copy = static_copy(browser, page)
@@ -149,14 +159,13 @@ def alternate(browser, page, alternations):
         browser.open('file://' + calculator)  # the copy with the probe still starts
         for path, is_calculator in pages:  # the first load of each warms the caches
             measure(browser, path, is_calculator)
-        runs = {path: [] for path, _ in pages}
-        for i in range(alternations):
-            turn = i % len(pages)  # each page first in turn
-            for path, is_calculator in pages[turn:] + pages[:turn]:
-                runs[path].append(measure(browser, path, is_calculator))
-            if not runs[calculator][-1]['computes']:
+        runs = [[] for _ in pages]
+        for index in ORDER * cycles:
+            path, is_calculator = pages[index]
+            runs[index].append(measure(browser, path, is_calculator))
+            if is_calculator and not runs[index][-1]['computes']:
                 sys.exit('a keystroke did not change the read-out')
-        return [runs[path] for path, _ in pages]
+        return runs
 
 
 def ratios(numerators, denominators):
@@ -201,16 +210,17 @@ def main():
     parser = argparse.ArgumentParser(description='The page\'s start against its static copy.')
     parser.add_argument('--engine', choices=engines.ENGINE_NAMES + ('all',), default='all')
     parser.add_argument('page')
-    parser.add_argument('alternations', nargs='?', type=int, default=61)
+    parser.add_argument('alternations', nargs='?', type=int, default=63)
     arguments = parser.parse_args()
     page = os.path.abspath(arguments.page)
     names = engines.ENGINE_NAMES if arguments.engine == 'all' else (arguments.engine,)
+    cycles = math.ceil(arguments.alternations / TIMES_EACH)
     print('page: %s, %d bytes; %d alternations with its static copy and a second copy' % (
-        page, os.path.getsize(page), arguments.alternations))
+        page, os.path.getsize(page), cycles * TIMES_EACH))
     for name in names:
         browser = engines.engine_named(name)()
         try:
-            runs = alternate(browser, page, arguments.alternations)
+            runs = alternate(browser, page, cycles)
         finally:
             browser.quit()
         report(name, *runs)
