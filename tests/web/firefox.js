@@ -121,6 +121,25 @@ async function chooseItem(id, index) {
               'the list #' + id + ' never showed its item ' + index);
 }
 
+// Firefox makes a popup with an empty document, which the address then
+// replaces: scripts in between find a document without its root, or the
+// realm they ran in gone. The popup is the page's once its own address has
+// loaded in it, as goto leaves a page.
+async function loadedIn(popup, url) {
+  let last = 'not yet';
+  const loaded = () => popup.evaluate(
+      (address) => location.href === address && document.readyState === 'complete', url)
+      .catch((error) => {
+        last = String(error && error.message || error);
+        return false;
+      });
+  try {
+    await until(loaded, POLL_MS, WAIT_MS, 'timed out');
+  } catch (timedOut) {
+    throw new Error('the popup never loaded ' + url + ': ' + last);
+  }
+}
+
 // Whether Firefox has closed the page's window (puppeteer learns it later).
 async function closed(page) {
   const tree = await browser.connection.send('browsingContext.getTree', {maxDepth: 0});
@@ -193,6 +212,7 @@ const OPS = {
     const created = new Promise((resolve) => browser.once('targetcreated', resolve));
     await current.evaluate('window.open(location.href, "_blank", "popup"); null');
     const popup = await (await created).page();
+    await loadedIn(popup, current.url());
     opener = current;
     current = popup;
     await focusPage(popup);
