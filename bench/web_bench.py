@@ -134,7 +134,7 @@ def with_probe(document):
 
 
 def write(path, document):
-    with open(path, 'w', encoding='utf-8') as out:
+    with open(path, 'w', encoding='utf-8', newline='') as out:
         out.write(with_probe(document))
     return path
 
@@ -152,7 +152,7 @@ def alternate(browser, page, cycles):
     """Each page's loads, for the page and its two copies, in one run of the engine."""
     with tempfile.TemporaryDirectory() as folder:
         copy = static_copy(browser, page)
-        with open(page, encoding='utf-8') as source:
+        with open(page, encoding='utf-8', newline='') as source:
             calculator = write(os.path.join(folder, 'velmorida.html'), source.read())
         pages = [(calculator, True), (write(os.path.join(folder, 'copy.html'), copy), False),
                  (write(os.path.join(folder, 'control.html'), copy), False)]
