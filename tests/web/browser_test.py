@@ -85,14 +85,18 @@ WINDOW_ELEMENTS = '#frmVelmorida label, #frmVelmorida input, #frmVelmorida selec
 LEAST_PHONE_TEXT = 16
 LEAST_TARGET = 44
 # The page's touch and pointer events on the calculator's rule of a lone "0":
-# after Tab has left BEFORE in the frequency box, selected, a finger lands from
-# its left edge (0) to its right (1), and a digit is typed.
+# after Tab has left the frequency box, selected, and BEFORE has been done in
+# it (keys typed or pressed), a finger lands from its left edge (0) to its
+# right (1), and a digit is typed. With the caret moved off the selection,
+# only the page's own rule selects the "0" again.
 TAPS = [
-    ('TapAtTheLeftEdge', 'tap', 0.0, '', '5', '5'),
-    ('TapInTheMiddle', 'tap', 0.5, '', '5', '5'),
-    ('TapAtTheRightEdge', 'tap', 1.0, '', '5', '5'),
-    ('ClickAtTheLeftEdge', 'click', 0.0, '', '5', '5'),
-    ('TapAfterANumber', 'tap', 1.0, '47', '1', '471'),
+    ('TapAtTheLeftEdge', 'tap', 0.0, None, '5', '5'),
+    ('TapInTheMiddle', 'tap', 0.5, None, '5', '5'),
+    ('TapAtTheRightEdge', 'tap', 1.0, None, '5', '5'),
+    ('ClickAtTheLeftEdge', 'click', 0.0, None, '5', '5'),
+    ('TapAfterTheCaretMoved', 'tap', 0.0, ('press', 'Home'), '5', '5'),
+    ('ClickAfterTheCaretMoved', 'click', 0.0, ('press', 'Home'), '5', '5'),
+    ('TapAfterANumber', 'tap', 1.0, ('type', '47'), '1', '471'),
 ]
 # What a browser may report as its languages, and the decimal separator the
 # page then writes 100 nF at 1 kHz with: the first tag Intl takes, else ".".
@@ -279,7 +283,7 @@ class Page(unittest.TestCase):
                 p.open().press('Tab')
                 p.press('Tab')
                 if before:
-                    p.type(before)
+                    getattr(p, before[0])(before[1])
                 p.press('Tab')
                 unless_unsupported(self, getattr(p, how), 'txtFreq', fraction)
                 p.wait_for(lambda e: e.focus() == 'txtFreq', name)
