@@ -68,6 +68,9 @@ PAGE_MOST_BYTES = 150 * 1024
 # What the page shows before the core starts, for good where it cannot: the
 # window itself, its controls disabled, and a line that says why.
 NEEDS = 'Calculatorul are nevoie de JavaScript si WebAssembly pentru a functiona.'
+# The lines under the window that say why it did not start, as shown.
+SHOWN_NOTICES = ('return [...document.querySelectorAll(".notice")]'
+                 '.filter((e) => e.getClientRects().length).map((e) => e.innerText)')
 STARTED_LOOK = {'txtC': '0', 'cboC': 'pF', 'txtFreq': '0', 'cboFreq': 'Hz', 'txtR': '0'}
 # Phones narrower than the window, at a phone's least text size, upright and
 # on their side: one column in the tab order, each caption above what it
@@ -158,8 +161,7 @@ class Page(unittest.TestCase):
             self.assertFalse(p.enabled(name), name)
         self.assertEqual(p.text('lblEtichete1'), 'Capacitatea condensatorului:')
         self.assertEqual(p.text('lblUM'), 'Ohm')
-        shown = p.script('return [...document.querySelectorAll(".notice")]'
-                         '.filter((e) => e.getClientRects().length).map((e) => e.innerText)')
+        shown = p.script(SHOWN_NOTICES)
         self.assertEqual(shown, [NEEDS])
 
     def without(self, **start):
@@ -210,8 +212,7 @@ class Page(unittest.TestCase):
         self.addCleanup(p.quit)
         p.get('%s?%s' % (ENGINE.home, urlencode({'refuse': 'the planted refusal'})))
         self.assertEqual(p.ready(), 'failed')
-        shown = p.script('return [...document.querySelectorAll(".notice")]'
-                         '.filter((e) => e.getClientRects().length).map((e) => e.innerText)')
+        shown = p.script(SHOWN_NOTICES)
         self.assertEqual(len(shown), 1, shown)
         self.assertTrue(shown[0].startswith(FAILED + ' '), shown)
         self.assertIn('the planted refusal', shown[0])

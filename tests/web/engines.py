@@ -262,7 +262,7 @@ def engine_named(name):
     if name == 'firefox':
         from firefox_engine import Firefox
         return Firefox
-    return {'chromium': globals().get('Chromium'), 'webkit': globals().get('WebKit')}[name]
+    return {'chromium': Chromium, 'webkit': WebKit}[name]
 
 
 # The table's key names as Selenium sends them.

@@ -89,7 +89,6 @@ class Firefox(Engine):
                  before_page=''):
         self.scale = scale
         self.least_font = least_font
-        self.media = {}
         # The Node process ends Firefox when its stdin ends, which it does
         # when this process ends in any way.
         self.process = subprocess.Popen(['node', DRIVER, driver_folder()], stdin=subprocess.PIPE,
