@@ -542,7 +542,23 @@ class WebKit(Selenium):
         self.driver = webdriver.Remote(command_executor=self.service.service_url,
                                        options=options)
         self.driver.set_script_timeout(WAIT_SECONDS)
-        self.driver.set_window_rect(width=window_size[0], height=window_size[1])
+        self.size_window(*window_size)
+
+    def size_window(self, width, height):
+        """The window at that size, once its page has the new viewport.
+        WebKitWebDriver answers as soon as GTK has the window's new size; the
+        page is given it later, so that a page read at once on a busy machine
+        was seen with the viewport it had before."""
+        before = self.driver.get_window_rect()
+        viewport = self.viewport()
+        self.driver.set_window_rect(width=width, height=height)
+        # The window's frame keeps its size: a new window size, a new viewport.
+        if (width, height) != (before['width'], before['height']):
+            self.wait_for(lambda e: e.viewport() != viewport,
+                          'the page\'s viewport at the window\'s %dx%d' % (width, height))
+
+    def viewport(self):
+        return self.script('return [innerWidth, innerHeight]')
 
     def settings(self, least_font, default_font):
         """MiniBrowser's settings file: the font sizes, which it takes from no option."""
@@ -589,18 +605,16 @@ class WebKit(Selenium):
             raise Unsupported('MiniBrowser\'s window is no narrower than %d px, its toolbar\'s '
                               'least width, and WebKitWebDriver emulates no screen'
                               % WEBKIT_LEAST_WIDTH)
-        self.driver.set_window_rect(width=width, height=height)
-        inner_width, inner_height = self.script('return [innerWidth, innerHeight]')
-        self.driver.set_window_rect(width=2 * width - inner_width,
-                                    height=2 * height - inner_height)
-        viewport = self.script('return [innerWidth, innerHeight]')
+        self.size_window(width, height)
+        inner_width, inner_height = self.viewport()
+        self.size_window(2 * width - inner_width, 2 * height - inner_height)
+        viewport = self.viewport()
         if viewport != [width, height]:
             raise AssertionError('MiniBrowser\'s viewport is %s, not %s' % (viewport,
                                                                            [width, height]))
 
     def real_screen(self):
-        width, height = self.started_with['window_size']
-        self.driver.set_window_rect(width=width, height=height)
+        self.size_window(*self.started_with['window_size'])
 
     def stop_browser(self):
         try:
