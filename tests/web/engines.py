@@ -435,6 +435,8 @@ LOCALE_SOURCES = '/usr/share/i18n/locales'
 WEBKIT_LEAST_WIDTH = 447
 # The light and the dark scheme, which MiniBrowser takes as it starts.
 SCHEMES_AT_START = (('prefers-color-scheme', 'light'), ('prefers-color-scheme', 'dark'))
+# Why a test's script to run before the page's own is refused.
+NO_SCRIPT_BEFORE_A_PAGE = 'WebKitWebDriver runs no script before a page\'s own'
 # Xvfb's screen, larger than any window the tests ask for.
 SCREEN = '1600x1200x24'
 
@@ -497,13 +499,13 @@ class WebKit(Selenium):
                  window_size=WINDOW_SIZE, online=False, scripts=True, webassembly=True,
                  before_page='', dark=False):
         if before_page:
-            raise Unsupported('WebKitWebDriver runs no script before a page\'s own')
+            raise Unsupported(NO_SCRIPT_BEFORE_A_PAGE)
         if not webassembly:
-            raise Unsupported('WebKitWebDriver runs no script before a page\'s own, and '
-                              'JavaScriptCore here takes no option that removes WebAssembly')
+            raise Unsupported(NO_SCRIPT_BEFORE_A_PAGE + ', and JavaScriptCore here takes no '
+                              'option that removes WebAssembly')
         self.started_with = dict(language=language, scale=scale, least_font=least_font,
                                  default_font=default_font, window_size=window_size,
-                                 online=online, scripts=scripts, webassembly=webassembly)
+                                 online=online, scripts=scripts)
         self.folder = tempfile.mkdtemp(prefix='velmorida-webkit-')
         self.xvfb, self.display = start_xvfb()
         self.service = None
@@ -516,7 +518,7 @@ class WebKit(Selenium):
             raise
 
     def start(self, display, dark, language, scale, least_font, default_font, window_size,
-              online, scripts, webassembly):
+              online, scripts):
         options = webdriver.WebKitGTKOptions()
         options.binary_location = MINIBROWSER
         # The page's own window.open, for the scenario's popup, and its
@@ -529,8 +531,9 @@ class WebKit(Selenium):
         if dark:
             options.add_argument('--dark-mode')
         env = dict(os.environ, DISPLAY=display, LANG=LOCALES[language], LANGUAGE='',
-                   LC_ALL='', LOCPATH=compiled_locales(), GDK_SCALE='%d' % scale, GDK_BACKEND='x11', HOME=self.folder,
-                   XDG_CACHE_HOME=self.folder, XDG_DATA_HOME=self.folder, MESA_SHADER_CACHE_DISABLE='true')
+                   LC_ALL='', LOCPATH=compiled_locales(), GDK_SCALE='%d' % scale,
+                   GDK_BACKEND='x11', HOME=self.folder, XDG_CACHE_HOME=self.folder,
+                   XDG_DATA_HOME=self.folder, MESA_SHADER_CACHE_DISABLE='true')
         env.pop('WAYLAND_DISPLAY', None)
         if not online:
             # Nothing answers there; file:// addresses load as ever, and

@@ -237,14 +237,13 @@ const OPS = {
   },
   window_count: async () => (await browser.pages()).length,
   async accessible(id, part) {
-    const deadline = Date.now() + TREE_WAIT_MS;
-    for (;;) {
+    let found = null;
+    await until(async () => {
       await current.evaluate(AFTER_TWO_FRAMES);
-      const found = JSON.parse(await accessibleOf(id, part));
-      if (found !== null) return found;
-      if (Date.now() > deadline) throw new Error('no accessible of #' + id + ' in Firefox\'s tree');
-      await new Promise((resolve) => setTimeout(resolve, TREE_POLL_MS));
-    }
+      found = JSON.parse(await accessibleOf(id, part));
+      return found !== null;
+    }, TREE_POLL_MS, TREE_WAIT_MS, 'no accessible of #' + id + ' in Firefox\'s tree');
+    return found;
   },
   prefs: (prefs) => setPrefs(prefs).then(() => null),
   viewport: (viewport) => current.setViewport(viewport).then(() => null),
