@@ -8,9 +8,11 @@ Shift+Insert, Ctrl+Z; themes: each text's contrast under two schemes).
 """
 import contextlib
 import os
+import queue
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -23,6 +25,9 @@ CONTRAST = [sys.executable, os.path.join(HERE, "..", "contrast.py")]
 LAYOUT = os.path.join(HERE, "..", "..", "..", "window", "layout.h")
 LOCALES = {".": "en_US.UTF-8", ",": "ro_RO.UTF-8"}
 SECONDS = 15  # as long as the reader's own waits: a busy machine takes seconds
+# The longest the reader may take over an answer, whose own waits end after
+# SECONDS: longer, and it hangs, which the test says with Wine's processes.
+ANSWER_SECONDS = 4 * SECONDS
 
 
 def xdotool(*words):
@@ -44,20 +49,50 @@ class Reader:
     def __init__(self, exe):
         self.process = subprocess.Popen([WINE, exe], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, encoding="utf-8")
+        # Its lines, read aside so that an answer is waited for with a bound;
+        # None once it has ended.
+        self.lines = queue.Queue()
+        threading.Thread(target=self.read_lines, daemon=True).start()
         self.ask("wait", "window=gone")
+
+    def read_lines(self):
+        for line in self.process.stdout:
+            self.lines.put(line)
+        self.lines.put(None)
 
     def ask(self, *words):
         """The answer's lines; a request that fails raises them."""
         self.process.stdin.write("\t".join(words) + "\n")
         self.process.stdin.flush()
         lines = []
-        for line in self.process.stdout:
+        while True:
+            try:
+                line = self.lines.get(timeout=ANSWER_SECONDS)
+            except queue.Empty:
+                raise Failed("no answer to %r in %d s; Wine's processes:\n%s"
+                             % (" ".join(words), ANSWER_SECONDS, wine_processes())) from None
+            if line is None:
+                raise Failed("the reader ended")
             if line.startswith("END "):
                 if line.strip() != "END 0":
                     raise Failed("\n".join([" ".join(words)] + lines))
                 return lines
             lines.append(line.rstrip("\n"))
-        raise Failed("the reader ended")
+
+
+def wine_processes():
+    """ps's lines of every process of this test's prefix, with what each waits in."""
+    own = ("WINEPREFIX=" + os.environ.get("WINEPREFIX", "")).encode()
+    pids = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/environ" % pid, "rb") as environ:
+                if own in environ.read().split(b"\0"):
+                    pids.append(pid)
+        except OSError:
+            pass  # ended meanwhile, or not ours
+    return subprocess.run(["ps", "-o", "pid,stat,wchan:24,etimes,args", "-p",
+                           ",".join(pids) or "1"], capture_output=True, text=True).stdout
 
 
 def reading(key, value):
